@@ -1,0 +1,28 @@
+#pragma once
+// The application object: every error that leaves an event handler unhandled ends here and is
+// reported; the user decides whether the program ends or goes on.
+
+#include <QApplication>
+#include <QPointer>
+
+class Dialogi;
+
+class TAplikacja : public QApplication {
+    Q_OBJECT
+public:
+    TAplikacja(int& argc, char** argv);
+
+    // Where the report is shown and which window "Yes" closes.
+    void ustawObslugeBledow(Dialogi* dialogi, QWidget* glowneOkno);
+
+    bool notify(QObject* odbiorca, QEvent* zdarzenie) override;
+
+    // Reports an error caught outside the message loop (the start-up import); returns true
+    // when the user chose to end the program.
+    bool zglosBlad(const QString& komunikat);
+
+private:
+    Dialogi* m_dialogi = nullptr;
+    QPointer<QWidget> m_glowneOkno;
+    bool m_raportPokazany = false;
+};

@@ -1,0 +1,49 @@
+#pragma once
+// The main window: the overlay picture with its label edits, the key definition editor and the
+// buttons of the register, key-definition and overlay operations.
+
+#include <QWidget>
+#include <memory>
+
+class Dialogi;
+class QDialog;
+class PanelKlawisza;
+class KontrolerWkladki;
+struct StanProgramu;
+
+namespace Ui {
+class TForm3;
+}
+
+class TForm3 : public QWidget {
+    Q_OBJECT
+public:
+    TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic = nullptr);
+    ~TForm3() override;
+
+    Ui::TForm3* ui;
+
+    PanelKlawisza& panel() { return *m_panel; }
+    KontrolerWkladki& wkladka() { return *m_wkladka; }
+
+    // The communication parameters dialog that "Połączenie" opens; created at start-up.
+    void ustawOknoKomunik(QDialog* okno) { m_oknoKomunik = okno; }
+
+    // Fills the goods list with its bare items ("001 " ... "3071 ").
+    void wypelnijListeTowarow();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void Button4Click();
+    void ustawCzcionki();
+
+    StanProgramu& m_stan;
+    Dialogi& m_dialogi;
+    std::unique_ptr<PanelKlawisza> m_panel;
+    std::unique_ptr<KontrolerWkladki> m_wkladka;
+    QDialog* m_oknoKomunik = nullptr;
+};

@@ -1,0 +1,129 @@
+#include "core/Dialogi.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "core/OknoCzcionki.h"
+
+void Dialogi::informacja(QWidget* rodzic, const QString& tytul, const QString& tekst) {
+    komunikat(rodzic, {tytul, tekst, Ikona::Brak, Ok});
+}
+
+void Dialogi::ostrzezenie(QWidget* rodzic, const QString& tytul, const QString& tekst) {
+    komunikat(rodzic, {tytul, tekst, Ikona::Ostrzezenie, Ok});
+}
+
+void Dialogi::blad(QWidget* rodzic, const QString& tytul, const QString& tekst) {
+    komunikat(rodzic, {tytul, tekst, Ikona::Blad, Ok});
+}
+
+bool Dialogi::pytanie(QWidget* rodzic, const QString& tytul, const QString& tekst) {
+    return komunikat(rodzic, {tytul, tekst, Ikona::Pytanie, Tak | Nie}) == Tak;
+}
+
+QString filtrQt(const QString& filtr) {
+    const QStringList czesci = filtr.split(QLatin1Char('|'));
+    QStringList wynik;
+    for (int i = 0; i + 1 < czesci.size(); i += 2) {
+        QString wzorce = czesci[i + 1];
+        wzorce.replace(QLatin1Char(';'), QLatin1Char(' '));
+        wynik << QStringLiteral("%1 (%2)").arg(czesci[i], wzorce);
+    }
+    return wynik.join(QStringLiteral(";;"));
+}
+
+namespace {
+
+QMessageBox::Icon ikonaQt(Dialogi::Ikona i) {
+    switch (i) {
+    case Dialogi::Ikona::Informacja:
+        return QMessageBox::Information;
+    case Dialogi::Ikona::Ostrzezenie:
+        return QMessageBox::Warning;
+    case Dialogi::Ikona::Blad:
+        return QMessageBox::Critical;
+    case Dialogi::Ikona::Pytanie:
+        return QMessageBox::Question;
+    case Dialogi::Ikona::Brak:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The message texts break lines with a bare carriage return, as the register messages do;
+// a Qt label breaks only at a line feed.
+QString tekstDoWyswietlenia(QString tekst) {
+    tekst.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    tekst.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return tekst;
+}
+
+void ustawDialogPliku(QFileDialog& d, const Dialogi::WyborPliku& w) {
+    if (!w.tytul.isEmpty())
+        d.setWindowTitle(w.tytul);
+    d.setDirectory(w.katalog);
+    d.setNameFilter(filtrQt(w.filtr));
+    QString rozszerzenie = w.domyslneRozszerzenie;
+    rozszerzenie.remove(QLatin1Char('*')).remove(QLatin1Char('.'));
+    d.setDefaultSuffix(rozszerzenie);
+    if (!w.nazwa.isEmpty())
+        d.selectFile(w.nazwa);
+}
+
+} // namespace
+
+Dialogi::Przycisk QtDialogi::komunikat(QWidget* rodzic, const Komunikat& k) {
+    QMessageBox box(ikonaQt(k.ikona), k.tytul, tekstDoWyswietlenia(k.tekst), QMessageBox::NoButton,
+                    rodzic);
+    const std::pair<Przycisk, QMessageBox::StandardButton> pary[] = {{Ok, QMessageBox::Ok},
+                                                                     {Tak, QMessageBox::Yes},
+                                                                     {Nie, QMessageBox::No},
+                                                                     {Anuluj, QMessageBox::Cancel}};
+    for (const auto& [nasz, qt] : pary)
+        if (k.przyciski & nasz)
+            box.addButton(qt);
+    box.exec();
+    const auto nacisniety = box.standardButton(box.clickedButton());
+    for (const auto& [nasz, qt] : pary)
+        if (qt == nacisniety)
+            return nasz;
+    return (k.przyciski & Nie) ? Nie : (k.przyciski & Anuluj) ? Anuluj : Ok;
+}
+
+std::optional<QString> QtDialogi::otworzPlik(QWidget* rodzic, const WyborPliku& w) {
+    QFileDialog d(rodzic);
+    ustawDialogPliku(d, w);
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::ExistingFile);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+        return std::nullopt;
+    return d.selectedFiles().first();
+}
+
+std::optional<QString> QtDialogi::zapiszPlik(QWidget* rodzic, const WyborPliku& w) {
+    QFileDialog d(rodzic);
+    ustawDialogPliku(d, w);
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setFileMode(QFileDialog::AnyFile);
+    d.setOption(QFileDialog::DontConfirmOverwrite);
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+        return std::nullopt;
+    return d.selectedFiles().first();
+}
+
+std::optional<Czcionka> QtDialogi::wybierzCzcionke(QWidget* rodzic, const Czcionka& poczatkowa) {
+    OknoCzcionki d(poczatkowa, rodzic);
+    if (d.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return d.wybrana();
+}
+
+bool QtDialogi::wybierzDrukarke(QWidget* rodzic, QPrinter& drukarka) {
+    QPrintDialog d(&drukarka, rodzic);
+    d.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return d.exec() == QDialog::Accepted;
+}

@@ -1,0 +1,72 @@
+#pragma once
+// Every modal interaction of the program (message boxes, questions, file, font and print
+// dialogs) goes through this interface, so that each handler can be driven end to end by a
+// scripted implementation in tests.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QWidget;
+class QPrinter;
+
+// A label font as the user picks it: the face, size and style plus the text colour.
+struct Czcionka {
+    QFont font;
+    QColor kolor;
+};
+
+class Dialogi {
+public:
+    enum class Ikona { Brak, Informacja, Ostrzezenie, Blad, Pytanie };
+    // Buttons of a message box; a box shows any combination, the answer is one of them.
+    enum Przycisk { Ok = 1, Tak = 2, Nie = 4, Anuluj = 8 };
+
+    struct Komunikat {
+        QString tytul;
+        QString tekst;
+        Ikona ikona = Ikona::Brak;
+        int przyciski = Ok;
+    };
+
+    struct WyborPliku {
+        QString tytul;   // empty: the platform's own
+        QString katalog; // starting folder
+        QString nazwa;   // name offered (the dialog's last one)
+        QString filtr;   // in the "Opis|*.ext|Opis|*.ext" form of the original dialogs
+        QString domyslneRozszerzenie;
+    };
+
+    virtual ~Dialogi() = default;
+
+    // Shows a modal message box and returns the button pressed (the box's only or
+    // default button when it is closed otherwise).
+    virtual Przycisk komunikat(QWidget* rodzic, const Komunikat& k) = 0;
+    // Returns the chosen file's path, or nothing when the user cancels.
+    virtual std::optional<QString> otworzPlik(QWidget* rodzic, const WyborPliku& w) = 0;
+    virtual std::optional<QString> zapiszPlik(QWidget* rodzic, const WyborPliku& w) = 0;
+    virtual std::optional<Czcionka> wybierzCzcionke(QWidget* rodzic,
+                                                    const Czcionka& poczatkowa) = 0;
+    // Lets the user pick and set up the printer; false when the user cancels.
+    virtual bool wybierzDrukarke(QWidget* rodzic, QPrinter& drukarka) = 0;
+
+    // Shorthands for the box kinds the program uses.
+    void informacja(QWidget* rodzic, const QString& tytul, const QString& tekst);
+    void ostrzezenie(QWidget* rodzic, const QString& tytul, const QString& tekst);
+    void blad(QWidget* rodzic, const QString& tytul, const QString& tekst);
+    bool pytanie(QWidget* rodzic, const QString& tytul, const QString& tekst);
+};
+
+// Converts a filter in the "Opis|*.ext|Opis|*.ext" form into Qt's "Opis (*.ext);;..." form.
+QString filtrQt(const QString& filtr);
+
+// The real dialogs of the Qt toolkit.
+class QtDialogi : public Dialogi {
+public:
+    Przycisk komunikat(QWidget* rodzic, const Komunikat& k) override;
+    std::optional<QString> otworzPlik(QWidget* rodzic, const WyborPliku& w) override;
+    std::optional<QString> zapiszPlik(QWidget* rodzic, const WyborPliku& w) override;
+    std::optional<Czcionka> wybierzCzcionke(QWidget* rodzic, const Czcionka& poczatkowa) override;
+    bool wybierzDrukarke(QWidget* rodzic, QPrinter& drukarka) override;
+};

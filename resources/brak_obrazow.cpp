@@ -1,0 +1,1 @@
+// Placeholder unit while no overlay picture has been generated yet.
