@@ -1,0 +1,84 @@
+// Runs the program's start-up and the floor alternately, each many times, and prints the
+// median time from process start to the window shown, the peak memory, and their ratios.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct Wynik {
+    double ms = 0;
+    long kb = 0;
+};
+
+bool uruchom(const char* program, Wynik& w) {
+    int rura[2];
+    if (pipe(rura) != 0)
+        return false;
+    posix_spawn_file_actions_t akcje;
+    posix_spawn_file_actions_init(&akcje);
+    posix_spawn_file_actions_adddup2(&akcje, rura[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&akcje, rura[0]);
+    char* argv[] = {const_cast<char*>(program), nullptr};
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid;
+    if (posix_spawn(&pid, program, &akcje, nullptr, argv, environ) != 0)
+        return false;
+    close(rura[1]);
+    std::string linia;
+    char c;
+    while (read(rura[0], &c, 1) == 1 && c != '\n')
+        linia += c;
+    const auto koniec = std::chrono::steady_clock::now();
+    close(rura[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    posix_spawn_file_actions_destroy(&akcje);
+    if (std::sscanf(linia.c_str(), "pokazane %ld", &w.kb) != 1)
+        return false;
+    w.ms = std::chrono::duration<double, std::milli>(koniec - start).count();
+    return true;
+}
+
+double mediana(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int powtorzenia = argc > 1 ? std::atoi(argv[1]) : 21;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::vector<double> czasOkna, czasPodlogi, pamOkna, pamPodlogi;
+    for (int i = 0; i < powtorzenia + 1; ++i) {
+        Wynik o, p;
+        if (!uruchom(OKNO, o) || !uruchom(PODLOGA, p)) {
+            std::fprintf(stderr, "pomiar nieudany\n");
+            return 1;
+        }
+        if (i == 0)
+            continue; // the first pair warms the file cache
+        czasOkna.push_back(o.ms);
+        czasPodlogi.push_back(p.ms);
+        pamOkna.push_back(o.kb);
+        pamPodlogi.push_back(p.kb);
+    }
+    const double to = mediana(czasOkna), tp = mediana(czasPodlogi);
+    const double mo = mediana(pamOkna), mp = mediana(pamPodlogi);
+    std::printf("start do pokazania okna (mediana z %d uruchomień, offscreen)\n", powtorzenia);
+    std::printf("  program: %8.1f ms  %8.0f kB szczytowo\n", to, mo);
+    std::printf("  podłoga: %8.1f ms  %8.0f kB szczytowo\n", tp, mp);
+    std::printf("  stosunek: czas %.2fx, pamięć %.2fx (cel: do 1.5x)\n", to / tp, mo / mp);
+    return 0;
+}

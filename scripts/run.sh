@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up, builds (Release) and starts the program in the demo folder, with the register
+# emulator attached as port 1, so every button can be tried without a register.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake --build build-release -j "$(nproc)"
+
+mkdir -p demo/kasa
+[ -f resources/hourglas.ani ] && cp -n resources/hourglas.ani demo/ || true
+
+EMULATOR=build-release/emulator/pixo-emulator
+PID_EMULATORA=""
+if [ -x "$EMULATOR" ]; then
+  "$EMULATOR" --folder demo --port 1 --state demo/kasa > demo/emulator.log 2>&1 &
+  PID_EMULATORA=$!
+  for _ in $(seq 50); do [ -e demo/com1 ] && break; sleep 0.1; done
+fi
+trap '[ -n "$PID_EMULATORA" ] && kill "$PID_EMULATORA" 2>/dev/null || true' EXIT
+
+cd demo
+../build-release/app/pixo-klawiatura

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs every build and test dependency from Debian packages; does nothing when they are
+# all there already.
+set -euo pipefail
+
+PAKIETY=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth xdotool
+         imagemagick clang libclang-rt-14-dev fonts-dejavu-core poppler-utils hyperfine x11-utils)
+
+brakujace=()
+for p in "${PAKIETY[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    brakujace+=("$p")
+  fi
+done
+[ ${#brakujace[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+echo "Instaluję pakiety: ${brakujace[*]}"
+$SUDO apt-get update -q
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends \
+  -o DPkg::Lock::Timeout=300 "${brakujace[@]}"

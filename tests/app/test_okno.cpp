@@ -1,0 +1,182 @@
+// The main window as a whole: start-up state, control placement, and the application-wide
+// error report.
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "app/RaportBledu.h"
+#include "app/TAplikacja.h"
+#include "app/TForm3.h"
+#include "core/BladProgramu.h"
+#include "core/SkryptDialogi.h"
+#include "core/TRadioGroup.h"
+#include "keys/StanProgramu.h"
+#include "ui_TForm3.h"
+
+class TestOkno : public QObject {
+    Q_OBJECT
+
+private slots:
+    void polozeniaKontrolek_data();
+    void polozeniaKontrolek();
+    void stanPoStarcie();
+    void grupyPrzelaczaja();
+    void raportBleduTekst();
+    void raportBleduNieZostawiaProgram();
+    void raportBleduTakZamykaOkno();
+};
+
+void TestOkno::polozeniaKontrolek_data() {
+    QTest::addColumn<QString>("nazwa");
+    QTest::addColumn<QRect>("polozenie");
+    const struct {
+        const char* nazwa;
+        int l, t, w, h;
+    } tabela[] = {
+        {"iWkladka", 0, 0, 358, 406},        {"rgAlty", 0, 408, 361, 49},
+        {"Typkasy", 8, 464, 361, 49},        {"Bevel1", 361, 7, 249, 186},
+        {"rgDefinicja", 371, 0, 254, 65},    {"cbTowary", 401, 72, 201, 21},
+        {"cbPojedynczo", 433, 95, 129, 18},  {"cbZaplata", 433, 119, 153, 18},
+        {"cbParagon", 433, 143, 137, 17},    {"cbFunkcja", 420, 72, 180, 21},
+        {"cbPlatnosc", 430, 72, 140, 21},    {"cbWaluta", 422, 72, 140, 21},
+        {"cbRabatNarzut", 422, 72, 140, 19}, {"Edit10", 449, 95, 97, 21},
+        {"cbRodzaj", 422, 120, 187, 19},     {"Button5", 532, 160, 71, 26},
+        {"Bevel2", 360, 200, 249, 121},      {"bOdczyt", 392, 224, 97, 25},
+        {"bZapis", 496, 224, 89, 25},        {"Button4", 393, 255, 95, 26},
+        {"bKasowanie", 496, 256, 89, 25},    {"bOdczytPlik", 392, 288, 97, 25},
+        {"bZapisPlik", 496, 288, 89, 25},    {"Bevel3", 360, 328, 249, 113},
+        {"Button2", 392, 348, 83, 25},       {"bbDrukuj", 493, 348, 91, 25},
+        {"BitBtnOdczyt", 392, 375, 81, 26},  {"BitBtn1", 496, 375, 89, 26},
+        {"bCzcionka", 392, 407, 82, 26},     {"Button1", 491, 407, 95, 26},
+        {"edit0", 12, 12, 46, 16},           {"edit0a", 12, 28, 46, 16},
+        {"Edit1", 84, 12, 46, 16},           {"Edit1a", 84, 28, 46, 16},
+        {"Edit2", 153, 12, 49, 16},          {"Edit2a", 153, 28, 49, 16},
+        {"Edit3", 223, 12, 48, 16},          {"Edit3a", 223, 28, 48, 16},
+        {"Edit4", 295, 12, 50, 16},          {"Edit4a", 295, 28, 50, 16},
+        {"Edit5", 84, 95, 46, 16},           {"Edit6", 153, 95, 46, 16},
+        {"Edit7", 225, 95, 48, 16},          {"Edit8", 295, 95, 46, 16},
+    };
+    for (const auto& k : tabela)
+        QTest::newRow(k.nazwa) << QString::fromLatin1(k.nazwa) << QRect(k.l, k.t, k.w, k.h);
+}
+
+void TestOkno::polozeniaKontrolek() {
+    QFETCH(QString, nazwa);
+    QFETCH(QRect, polozenie);
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    TForm3 okno(stan, dialogi);
+    okno.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&okno));
+    auto* w = okno.findChild<QWidget*>(nazwa);
+    QVERIFY2(w, qPrintable(nazwa));
+    // Positions are client positions: relative to the window, not to a parent frame.
+    QCOMPARE(QRect(w->mapTo(&okno, QPoint(0, 0)), w->size()), polozenie);
+}
+
+void TestOkno::stanPoStarcie() {
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    TForm3 okno(stan, dialogi);
+    okno.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&okno));
+    QCOMPARE(okno.windowTitle(),
+             QStringLiteral("Definiowanie klawiszy w kasie TALMO PIXO E (ver.1.40)"));
+    QCOMPARE(okno.ui->rgAlty->itemIndex(), 3);
+    QCOMPARE(okno.ui->Typkasy->itemIndex(), 0);
+    QCOMPARE(okno.ui->Klawisz->text(), QStringLiteral("F1"));
+    QCOMPARE(okno.ui->rgDefinicja->itemIndex(), 0);
+    QVERIFY(okno.ui->Button5->isVisible());
+    QCOMPARE(okno.ui->cbTowary->count(), 3071);
+    QCOMPARE(okno.ui->cbTowary->itemText(0), QStringLiteral("001 "));
+    QCOMPARE(okno.ui->cbTowary->itemText(98), QStringLiteral("099 "));
+    QCOMPARE(okno.ui->cbTowary->itemText(3070), QStringLiteral("3071 "));
+    QCOMPARE(okno.ui->cbFunkcja->count(), 40);
+    QCOMPARE(okno.ui->cbPlatnosc->itemText(2), QStringLiteral("PŁATNOŚĆ  2"));
+    // The picture fills its control; the label edits start hidden and empty.
+    QVERIFY(!okno.ui->iWkladka->pixmap().isNull());
+    for (auto* e : {okno.ui->edit0, okno.ui->Edit4a, okno.ui->Edit8}) {
+        QVERIFY(!e->isVisible());
+        QVERIFY(e->text().isEmpty());
+    }
+    QVERIFY(dialogi.pokazane.empty());
+}
+
+void TestOkno::grupyPrzelaczaja() {
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    TForm3 okno(stan, dialogi);
+    okno.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&okno));
+    // A click on a radio button changes the item index and runs the group's handler.
+    QSignalSpy klik(okno.ui->rgAlty, &TRadioGroup::klikniecie);
+    QTest::mouseClick(okno.ui->rgAlty->przycisk(1), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(okno.ui->rgAlty->itemIndex(), 1);
+    QCOMPARE(klik.count(), 1);
+    QCOMPARE(okno.ui->Klawisz->text(), QStringLiteral("A"));
+    // Setting the index it already has runs nothing.
+    okno.ui->rgAlty->setItemIndex(1);
+    QCOMPARE(klik.count(), 1);
+    // The items lie column by column: the first half in the left column.
+    QVERIFY(okno.ui->rgAlty->przycisk(1)->x() < okno.ui->rgAlty->przycisk(2)->x());
+    QVERIFY(okno.ui->rgAlty->przycisk(0)->y() < okno.ui->rgAlty->przycisk(1)->y());
+}
+
+void TestOkno::raportBleduTekst() {
+    QCOMPARE(tekstRaportuBledu(QStringLiteral("zły plik\nlinia 2")),
+             QStringLiteral("Wystąpił wyjątek: \rzły plik\nlinia 2\r"
+                            "Aplikacja może pracować niestabilnie.\rCzy zakończyć program?"));
+}
+
+void TestOkno::raportBleduNieZostawiaProgram() {
+    auto* app = qobject_cast<TAplikacja*>(qApp);
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    TForm3 okno(stan, dialogi);
+    app->ustawObslugeBledow(&dialogi, &okno);
+    okno.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&okno));
+    QPushButton zly(QStringLiteral("zły"), &okno);
+    zly.setGeometry(0, 500, 20, 20);
+    zly.show();
+    connect(&zly, &QPushButton::clicked,
+            [] { throw BladProgramu(QStringLiteral("Brak pliku x")); });
+    dialogi.odpowiedzi.push_back(Dialogi::Nie);
+    QTest::mouseClick(&zly, Qt::LeftButton);
+    QCOMPARE(dialogi.pokazane.size(), size_t(1));
+    const auto k = dialogi.ostatni();
+    QCOMPARE(k.tytul, QStringLiteral("Błąd wykonania programu"));
+    QVERIFY(k.tekst.contains(QStringLiteral("\rBrak pliku x\r")));
+    QCOMPARE(k.przyciski, Dialogi::Tak | Dialogi::Nie);
+    QVERIFY(okno.isVisible());
+    // The window still takes clicks after the report.
+    QTest::mouseClick(okno.ui->rgAlty->przycisk(2), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(okno.ui->Klawisz->text(), QStringLiteral("Ą"));
+    app->ustawObslugeBledow(nullptr, nullptr);
+}
+
+void TestOkno::raportBleduTakZamykaOkno() {
+    auto* app = qobject_cast<TAplikacja*>(qApp);
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    TForm3 okno(stan, dialogi);
+    app->ustawObslugeBledow(&dialogi, &okno);
+    okno.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&okno));
+    QPushButton zly(QStringLiteral("zły"), &okno);
+    zly.show();
+    connect(&zly, &QPushButton::clicked, [] { throw std::runtime_error("awaria"); });
+    dialogi.odpowiedzi.push_back(Dialogi::Tak);
+    QTest::mouseClick(&zly, Qt::LeftButton);
+    QVERIFY(!okno.isVisible());
+    app->ustawObslugeBledow(nullptr, nullptr);
+}
+
+int main(int argc, char** argv) {
+    TAplikacja app(argc, argv);
+    TestOkno test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_okno.moc"
