@@ -1,5 +1,15 @@
 #include "core/SkryptDialogi.h"
 
+namespace {
+
+template <typename T> T pobierz(std::deque<T>& kolejka) {
+    T wynik(std::move(kolejka.front()));
+    kolejka.pop_front();
+    return wynik;
+}
+
+} // namespace
+
 Dialogi::Przycisk SkryptDialogi::komunikat(QWidget*, const Komunikat& k) {
     pokazane.push_back({Pokazany::Rodzaj::Komunikat, k, {}});
     // A box with a single button needs no answer.
@@ -9,9 +19,7 @@ Dialogi::Przycisk SkryptDialogi::komunikat(QWidget*, const Komunikat& k) {
         nieoczekiwane << QStringLiteral("pytanie: ") + k.tekst;
         return (k.przyciski & Nie) ? Nie : Anuluj;
     }
-    const Przycisk p = odpowiedzi.front();
-    odpowiedzi.pop_front();
-    return p;
+    return pobierz(odpowiedzi);
 }
 
 std::optional<QString> SkryptDialogi::otworzPlik(QWidget*, const WyborPliku& w) {
@@ -20,9 +28,7 @@ std::optional<QString> SkryptDialogi::otworzPlik(QWidget*, const WyborPliku& w) 
         nieoczekiwane << QStringLiteral("otwarcie pliku");
         return std::nullopt;
     }
-    auto p = pliki.front();
-    pliki.pop_front();
-    return p;
+    return pobierz(pliki);
 }
 
 std::optional<QString> SkryptDialogi::zapiszPlik(QWidget*, const WyborPliku& w) {
@@ -31,9 +37,7 @@ std::optional<QString> SkryptDialogi::zapiszPlik(QWidget*, const WyborPliku& w) 
         nieoczekiwane << QStringLiteral("zapis pliku");
         return std::nullopt;
     }
-    auto p = pliki.front();
-    pliki.pop_front();
-    return p;
+    return pobierz(pliki);
 }
 
 std::optional<Czcionka> SkryptDialogi::wybierzCzcionke(QWidget*, const Czcionka&) {
@@ -42,9 +46,7 @@ std::optional<Czcionka> SkryptDialogi::wybierzCzcionke(QWidget*, const Czcionka&
         nieoczekiwane << QStringLiteral("czcionka");
         return std::nullopt;
     }
-    auto c = czcionki.front();
-    czcionki.pop_front();
-    return c;
+    return pobierz(czcionki);
 }
 
 bool SkryptDialogi::wybierzDrukarke(QWidget*, QPrinter& drukarka) {
@@ -53,9 +55,7 @@ bool SkryptDialogi::wybierzDrukarke(QWidget*, QPrinter& drukarka) {
         nieoczekiwane << QStringLiteral("drukarka");
         return false;
     }
-    auto f = drukarki.front();
-    drukarki.pop_front();
-    return f(drukarka);
+    return pobierz(drukarki)(drukarka);
 }
 
 QStringList SkryptDialogi::teksty() const {
