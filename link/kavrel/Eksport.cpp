@@ -1,0 +1,61 @@
+// The functions the program imports by name. C linkage, one-byte results, 256-byte
+// zero-terminated buffers; nothing may throw past this boundary (the operations catch
+// everything themselves).
+
+#include "link/kavrel/Operacje.h"
+#include "link/kavrel/ZapisPliku.h"
+
+#include <cstdint>
+
+#define KAVREL_EKSPORT extern "C" __attribute__((visibility("default")))
+
+using namespace pixo::kavrel;
+
+KAVREL_EKSPORT unsigned char __ODefKlaw(const char* wej, const char* wyj) {
+    return odczytajDefinicje(wej, wyj, pixo::polaczZKasa);
+}
+
+KAVREL_EKSPORT unsigned char __ZDefKlaw(const char* plik) {
+    return zapiszDefinicje(plik, pixo::polaczZKasa);
+}
+
+KAVREL_EKSPORT unsigned char __KDefKlaw(const char* plik) {
+    return skasujDefinicje(plik, pixo::polaczZKasa);
+}
+
+KAVREL_EKSPORT unsigned char __TowarMax(const char* wej, const char* wyj) {
+    return odczytajTowary(wej, wyj, pixo::polaczZKasa);
+}
+
+KAVREL_EKSPORT unsigned char __OPlat(const char* wej, const char* wyj) {
+    return odczytajPlatnosci(wej, wyj, pixo::polaczZKasa);
+}
+
+KAVREL_EKSPORT unsigned char __OWaluta(const char* wej, const char* wyj) {
+    return odczytajWaluty(wej, wyj, pixo::polaczZKasa);
+}
+
+KAVREL_EKSPORT unsigned char _OtwartoPlik(std::int32_t* uchwyt, const char* nazwa,
+                                          unsigned char tryb) {
+    try {
+        return otworzPlikLiniowy(uchwyt, nazwa, tryb);
+    } catch (...) {
+        return 0;
+    }
+}
+
+KAVREL_EKSPORT unsigned char _ZapisanoDoPlikuLinie(std::int32_t uchwyt, const char* linia) {
+    try {
+        return zapiszLiniePliku(uchwyt, linia);
+    } catch (...) {
+        return 0;
+    }
+}
+
+KAVREL_EKSPORT unsigned char _ZamknieciePliku(std::int32_t* uchwyt) {
+    try {
+        return zamknijPlikLiniowy(uchwyt);
+    } catch (...) {
+        return 0;
+    }
+}
