@@ -1,0 +1,494 @@
+#include "keys/PanelKlawisza.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <algorithm>
+
+#include "core/Dialogi.h"
+#include "core/TRadioGroup.h"
+#include "keys/Kwoty.h"
+#include "keys/StanProgramu.h"
+#include "keys/Trafienia.h"
+
+namespace {
+
+// Sizes of the fixed lists; a stored number never exceeds them.
+constexpr int kLiczbaFunkcji = 40;
+constexpr int kLiczbaPlatnosci = 7;
+constexpr int kLiczbaWalut = 8;
+constexpr int kLiczbaWariantow = 4;
+constexpr int kLiczbaZakresow = 3;
+constexpr int kLimitPlatnosci = 8;
+// What the user may type into the amount field; texts set from code may be longer.
+constexpr int kDlugoscPolaKwoty = 9;
+
+const QString kKomunikatPlatnosc =
+    QStringLiteral("WPROWADŹ KWOTĘ Z MAKSYMALNIE DWOMA MIEJSCAMI PO PRZECINKU");
+const QString kKomunikatKwota =
+    QStringLiteral("WPROWADŹ KWOTĘ W MAKSYMALNIE DWOMA MIEJSCAMI PO PRZECINKU");
+const QString kKomunikatProcent = QStringLiteral("WPROWADŹ PROCENT W ZAKRESIE 1 - 99");
+const QString kKomunikatLimitPlatnosci =
+    QStringLiteral("       Klawisz nie może zostać zatwierdzony.        \n"
+                   "Zdefiniowano już maksymalną liczbę płatności (osiem).");
+const QString kTytulOstrzezenia = QStringLiteral("Ostrzeżenie");
+
+// The list position chosen, as the 1-based number a record stores, kept within the list.
+int numerWpisu(const QComboBox* lista, int najwiekszy) {
+    return std::clamp(lista->currentIndex() + 1, 1, najwiekszy);
+}
+
+void wybierzPierwszyGdyBrak(QComboBox* lista) {
+    if (lista->currentIndex() < 0 && lista->count() > 0)
+        lista->setCurrentIndex(0);
+}
+
+// Focus moves that come from another window (a message box, a popup list) are not the user
+// leaving or entering a control of this window.
+bool zmianaWewnatrzOkna(const QFocusEvent* e) {
+    return e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason;
+}
+
+bool klawiszDialogowy(const QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Escape:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A key press that types a character, control characters such as Backspace included. Keys
+// that move the cursor, delete forward or work the window (Enter, Tab, Escape) type nothing.
+bool wpisujeZnak(const QKeyEvent* e) {
+    if (klawiszDialogowy(e) || e->key() == Qt::Key_Delete)
+        return false;
+    return !e->text().isEmpty();
+}
+
+} // namespace
+
+PanelKlawisza::PanelKlawisza(const WidokPanelu& widok, StanProgramu& stan, Dialogi& dialogi,
+                             QObject* parent)
+    : QObject(parent), m_widok(widok), m_stan(stan), m_dialogi(dialogi) {
+    const WidokPanelu& w = m_widok;
+    // The field's limit binds typing only (enforced in the key filter); a stored amount shown
+    // there may be longer.
+    w.Edit10->setMaxLength(32767);
+
+    connect(w.rgAlty, &TRadioGroup::klikniecie, this, &PanelKlawisza::rgAltyClick);
+    connect(w.rgDefinicja, &TRadioGroup::klikniecie, this, &PanelKlawisza::rgDefinicjaClick);
+    // Only the user's pick: a selection set from code runs no handler.
+    connect(w.cbRabatNarzut, &QComboBox::activated, this, &PanelKlawisza::cbRabatNarzutChange);
+    connect(w.Button5, &QPushButton::clicked, this, &PanelKlawisza::Button5Click);
+
+    w.okno->installEventFilter(this);
+    w.iWkladka->installEventFilter(this);
+    w.Edit10->installEventFilter(this);
+    for (QComboBox* lista :
+         {w.cbTowary, w.cbFunkcja, w.cbPlatnosc, w.cbWaluta, w.cbRabatNarzut, w.cbRodzaj}) {
+        lista->installEventFilter(this);
+        lista->view()->installEventFilter(this);
+    }
+    for (QLineEdit* e : w.pierwszeLinie)
+        e->installEventFilter(this);
+    for (QLineEdit* e : w.drugieLinie)
+        e->installEventFilter(this);
+}
+
+int PanelKlawisza::warstwa() const {
+    return m_widok.rgAlty->itemIndex();
+}
+
+int PanelKlawisza::wybranyKlawisz() const {
+    return m_widok.lKlawisz->text().toInt();
+}
+
+bool PanelKlawisza::eventFilter(QObject* obiekt, QEvent* zdarzenie) {
+    const WidokPanelu& w = m_widok;
+    const QEvent::Type typ = zdarzenie->type();
+
+    if (obiekt == w.iWkladka &&
+        (typ == QEvent::MouseButtonPress || typ == QEvent::MouseButtonDblClick)) {
+        const auto* m = static_cast<QMouseEvent*>(zdarzenie);
+        const QPoint p = m->position().toPoint();
+        iWkladkaMouseDown(m->button(), m->modifiers(), p.x(), p.y());
+        return false;
+    }
+
+    if (obiekt == w.Edit10) {
+        if (typ == QEvent::KeyPress) {
+            const auto* k = static_cast<QKeyEvent*>(zdarzenie);
+            if (!wpisujeZnak(k))
+                return false;
+            const QString znak = k->text();
+            const bool dozwolony =
+                znak.size() == 1 && (znak == QLatin1String(".") || znak == QLatin1String(",") ||
+                                     (znak[0] >= QLatin1Char('0') && znak[0] <= QLatin1Char('9')));
+            if (!dozwolony)
+                return true;
+            const qsizetype dlugosc = w.Edit10->text().size() - w.Edit10->selectedText().size();
+            return dlugosc >= kDlugoscPolaKwoty;
+        }
+        if (typ == QEvent::FocusOut && zmianaWewnatrzOkna(static_cast<QFocusEvent*>(zdarzenie)))
+            Edit10Exit();
+        return false;
+    }
+
+    if (typ == QEvent::KeyPress) {
+        const auto* k = static_cast<QKeyEvent*>(zdarzenie);
+        for (QComboBox* lista :
+             {w.cbTowary, w.cbFunkcja, w.cbPlatnosc, w.cbWaluta, w.cbRabatNarzut, w.cbRodzaj})
+            if (obiekt == lista || obiekt == lista->view())
+                return wpisujeZnak(k); // entries are chosen with the mouse or the arrows only
+        // "Zatwierdź" is the window's default button: Enter that no control took confirms.
+        if (obiekt == w.okno && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
+            (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            !qobject_cast<QPushButton*>(QApplication::focusWidget()) &&
+            w.Button5->isVisibleTo(w.okno) && w.Button5->isEnabled()) {
+            w.Button5->click();
+            return true;
+        }
+        return false;
+    }
+
+    if (typ == QEvent::FocusIn && zmianaWewnatrzOkna(static_cast<QFocusEvent*>(zdarzenie))) {
+        for (int k = 0; k < 9; ++k)
+            if (obiekt == w.pierwszeLinie[k] || (k < 5 && obiekt == w.drugieLinie[k])) {
+                // The edit takes the focus first; showing the key may move it on into a list.
+                obiekt->event(zdarzenie);
+                PokazKlawisz(k);
+                return true;
+            }
+    }
+    return false;
+}
+
+void PanelKlawisza::iWkladkaMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+    const WidokPanelu& w = m_widok;
+    w.Klawisz->clear();
+    std::array<PolozeniePola, 9> pola;
+    for (int k = 0; k < 9; ++k) {
+        const QLineEdit* e = w.pierwszeLinie[k];
+        pola[k] = {e->x(), e->y(), e->width(), e->height()};
+    }
+    if (const auto klawisz = trafionyKlawisz(warstwa(), pola, x, y)) {
+        PokazKlawisz(*klawisz);
+    } else {
+        // Nothing can be confirmed until a key is selected again.
+        w.rgDefinicja->setItemIndex(RodzajNiezdefiniowany);
+        ukryj(w.Button5);
+        ukryj(w.rgDefinicja);
+    }
+    w.iWkladka->setToolTip(QString());
+    w.iWkladka->show();
+}
+
+void PanelKlawisza::wybierzKlawisz0() {
+    const QLineEdit* e = m_widok.pierwszeLinie[0];
+    iWkladkaMouseDown(Qt::LeftButton, Qt::NoModifier, e->x(), e->y());
+}
+
+void PanelKlawisza::rgAltyClick() {
+    wybierzKlawisz0();
+}
+
+void PanelKlawisza::PokazKlawisz(int klawisz) {
+    const WidokPanelu& w = m_widok;
+    const int L = warstwa();
+    if (!istniejeKlawisz(L, klawisz))
+        return; // keys 5 to 8 do not exist on the direct and both-Alts layers
+    w.rgDefinicja->show();
+    w.Button5->show();
+    w.Klawisz->setText(nazwaKlawisza(L, klawisz));
+    w.lKlawisz->setText(QString::number(klawisz));
+    if (klawisz != m_stan.OstatniKlawisz) {
+        CzyscPanel();
+        m_stan.OstatniKlawisz = std::uint8_t(klawisz);
+    }
+    pokazRekord(m_stan.tabela.odczytaj(L, klawisz));
+}
+
+void PanelKlawisza::pokazRekord(const TDefKlawisza& def) {
+    const WidokPanelu& w = m_widok;
+    // A kind outside the six (from a foreign file) shows as undefined.
+    const int rodzaj =
+        def.Rodzaj <= RodzajRabatNarzut ? int(def.Rodzaj) : int(RodzajNiezdefiniowany);
+    w.rgDefinicja->setItemIndex(rodzaj);
+    switch (rodzaj) {
+    case RodzajNiezdefiniowany:
+        ukryj(w.Label5);
+        break;
+    case RodzajTowar:
+        w.cbTowary->setCurrentIndex(def.PLU - 1);
+        w.cbTowary->show();
+        w.cbPojedynczo->setChecked(def.Pojedynczo != 0);
+        w.cbZaplata->setChecked(def.Zaplata != 0);
+        w.cbParagon->setChecked(def.Paragon != 0);
+        w.cbPojedynczo->show();
+        w.cbZaplata->show();
+        w.cbParagon->show();
+        ukryj(w.Label5);
+        break;
+    case RodzajFunkcja:
+        w.cbFunkcja->setCurrentIndex(def.Numer - 1);
+        w.cbFunkcja->show();
+        w.Label2->show();
+        ukryj(w.Label5);
+        break;
+    case RodzajPlatnosc:
+        w.cbPlatnosc->setCurrentIndex(def.Numer - 1);
+        w.cbPlatnosc->show();
+        w.Label3->show();
+        w.Label5->show();
+        w.Edit10->setText(FormatujKwote(QString::number(def.Kwota)));
+        w.Label4->show();
+        break;
+    case RodzajWaluta:
+        w.cbWaluta->setCurrentIndex(def.Numer - 1);
+        w.cbWaluta->show();
+        w.Label3->show();
+        ukryj(w.Label5);
+        w.Edit10->setText(FormatujKwote(QString::number(def.Kwota)));
+        w.Label4->show();
+        break;
+    case RodzajRabatNarzut:
+        w.rgDefinicja->setItemIndex(RodzajRabatNarzut);
+        w.rgDefinicja->show();
+        w.cbRabatNarzut->setCurrentIndex(def.Numer - 1);
+        w.cbRodzaj->setCurrentIndex(def.Zakres - 1);
+        ustawEtykieteWartosci();
+        // A percent is a plain whole number; amounts are shown in hundredths.
+        w.Edit10->setText(def.Numer == 3 || def.Numer == 4
+                              ? FormatujKwote(QString::number(def.Wartosc))
+                              : QString::number(def.Wartosc));
+        w.Label4->show();
+        break;
+    }
+}
+
+void PanelKlawisza::CzyscPanel() {
+    const WidokPanelu& w = m_widok;
+    w.rgDefinicja->setItemIndex(RodzajNiezdefiniowany);
+    w.cbTowary->setCurrentIndex(0);
+    ukryj(w.cbTowary);
+    for (QCheckBox* c : {w.cbPojedynczo, w.cbZaplata, w.cbParagon}) {
+        c->setChecked(false);
+        ukryj(c);
+    }
+    w.cbPlatnosc->setCurrentIndex(0);
+    w.cbFunkcja->setCurrentIndex(0);
+    ukryj(w.cbPlatnosc);
+    ukryj(w.cbFunkcja);
+    ukryj(w.Label2);
+    ukryj(w.Label3);
+    ukryj(w.Label4);
+}
+
+// Variant 1 to 4 of the discount list, the first while none is chosen.
+int PanelKlawisza::wariantRabatu() const {
+    return numerWpisu(m_widok.cbRabatNarzut, kLiczbaWariantow);
+}
+
+void PanelKlawisza::ustawEtykieteWartosci() {
+    m_widok.Label4->setText(wariantRabatu() <= 2 ? QStringLiteral("Procent")
+                                                 : QStringLiteral("Kwota"));
+}
+
+void PanelKlawisza::rgDefinicjaClick() {
+    const WidokPanelu& w = m_widok;
+    const int rodzaj = w.rgDefinicja->itemIndex();
+
+    QList<QWidget*> pokazane;
+    switch (rodzaj) {
+    case RodzajTowar:
+        pokazane = {w.cbTowary, w.cbPojedynczo, w.cbParagon, w.cbZaplata};
+        break;
+    case RodzajFunkcja:
+        pokazane = {w.Label2, w.cbFunkcja};
+        break;
+    case RodzajPlatnosc:
+        pokazane = {w.Label3, w.cbPlatnosc, w.Label4, w.Edit10, w.Label5};
+        break;
+    case RodzajWaluta:
+        pokazane = {w.Label3, w.cbWaluta, w.Label4, w.Edit10};
+        break;
+    case RodzajRabatNarzut:
+        pokazane = {w.cbRabatNarzut, w.Edit10, w.Label4, w.cbRodzaj};
+        break;
+    default:
+        break;
+    }
+    const QList<QWidget*> wszystkie = {w.cbTowary, w.cbPojedynczo,  w.cbZaplata, w.cbParagon,
+                                       w.Label2,   w.cbFunkcja,     w.Label3,    w.cbPlatnosc,
+                                       w.cbWaluta, w.cbRabatNarzut, w.Label4,    w.Edit10,
+                                       w.Label5,   w.cbRodzaj};
+    for (QWidget* c : wszystkie)
+        if (!pokazane.contains(c))
+            ukryj(c);
+
+    switch (rodzaj) {
+    case RodzajTowar:
+        wybierzPierwszyGdyBrak(w.cbTowary);
+        w.Label4->setText(QStringLiteral("Kwota"));
+        break;
+    case RodzajFunkcja:
+        w.Label4->setText(QStringLiteral("Kwota"));
+        break;
+    case RodzajPlatnosc:
+        w.Label3->setText(QStringLiteral("Płatność:"));
+        w.Label4->setText(QStringLiteral("Kwota"));
+        w.Edit10->setText(QStringLiteral("0"));
+        break;
+    case RodzajWaluta:
+        wybierzPierwszyGdyBrak(w.cbWaluta);
+        w.Label3->setText(QStringLiteral("Waluta:"));
+        w.Label4->setText(QStringLiteral("Kwota"));
+        w.Edit10->setText(QStringLiteral("0"));
+        break;
+    case RodzajRabatNarzut:
+        wybierzPierwszyGdyBrak(w.cbRabatNarzut);
+        wybierzPierwszyGdyBrak(w.cbRodzaj);
+        ustawEtykieteWartosci();
+        w.Edit10->setText(QStringLiteral("0"));
+        break;
+    default:
+        w.Label4->setText(QStringLiteral("Kwota"));
+        break;
+    }
+    for (QWidget* c : pokazane)
+        c->show();
+
+    switch (rodzaj) {
+    case RodzajTowar:
+        skupNa(w.cbTowary);
+        break;
+    case RodzajFunkcja:
+        skupNa(w.cbFunkcja);
+        break;
+    case RodzajPlatnosc:
+        skupNa(w.cbPlatnosc);
+        break;
+    case RodzajWaluta:
+        skupNa(w.cbWaluta);
+        break;
+    default:
+        break;
+    }
+}
+
+void PanelKlawisza::cbRabatNarzutChange() {
+    ustawEtykieteWartosci();
+}
+
+void PanelKlawisza::Edit10Exit() {
+    QString tekst = m_widok.Edit10->text();
+    m_widok.Edit10->setText(NormalizujKwote(tekst) ? tekst : QStringLiteral("!!!"));
+}
+
+void PanelKlawisza::Button5Click() {
+    const WidokPanelu& w = m_widok;
+    const int L = warstwa();
+    const int k = wybranyKlawisz();
+    if (!istniejeKlawisz(L, k))
+        return;
+    const int rodzaj = std::max(0, w.rgDefinicja->itemIndex());
+
+    // The limit of eight payments counts the other keys only: re-confirming one of eight
+    // payment keys is allowed, a ninth is refused and the key keeps what it had.
+    if (rodzaj == RodzajPlatnosc &&
+        m_stan.tabela.liczbaPlatnosci(PozycjaKlawisza{L, k}) >= kLimitPlatnosci) {
+        m_dialogi.ostrzezenie(w.okno, kTytulOstrzezenia, kKomunikatLimitPlatnosci);
+        pokazRekord(m_stan.tabela.odczytaj(L, k));
+        return;
+    }
+
+    // A value that fails its check is reported and nothing is stored: the user corrects the
+    // field, into which the focus goes.
+    auto odrzuc = [&](const QString& tekst) {
+        komunikat(tekst);
+        skupNa(w.Edit10);
+    };
+
+    TDefKlawisza def;
+    def.Rodzaj = std::uint8_t(rodzaj);
+    switch (rodzaj) {
+    case RodzajTowar:
+        def.PLU = std::uint16_t(numerWpisu(w.cbTowary, StanProgramu::kLiczbaTowarow));
+        def.Pojedynczo = w.cbPojedynczo->isChecked() ? 1 : 0;
+        def.Zaplata = w.cbZaplata->isChecked() ? 1 : 0;
+        def.Paragon = w.cbParagon->isChecked() ? 1 : 0;
+        break;
+    case RodzajFunkcja:
+        def.Numer = std::uint8_t(numerWpisu(w.cbFunkcja, kLiczbaFunkcji));
+        break;
+    case RodzajPlatnosc:
+    case RodzajWaluta: {
+        const bool platnosc = rodzaj == RodzajPlatnosc;
+        def.Numer = std::uint8_t(platnosc ? numerWpisu(w.cbPlatnosc, kLiczbaPlatnosci)
+                                          : numerWpisu(w.cbWaluta, kLiczbaWalut));
+        const auto kwota = KwotaWSetnych(w.Edit10->text());
+        if (!kwota) {
+            odrzuc(platnosc ? kKomunikatPlatnosc : kKomunikatKwota);
+            return;
+        }
+        def.Kwota = *kwota;
+        break;
+    }
+    case RodzajRabatNarzut: {
+        def.Numer = std::uint8_t(wariantRabatu());
+        def.Zakres = std::uint8_t(numerWpisu(w.cbRodzaj, kLiczbaZakresow));
+        if (def.Numer <= 2) {
+            const auto procent = CzescCalkowita(w.Edit10->text());
+            if (!procent || *procent < 1 || *procent > 99) {
+                odrzuc(kKomunikatProcent);
+                return;
+            }
+            def.Wartosc = *procent;
+        } else {
+            const auto kwota = KwotaWSetnych(w.Edit10->text());
+            if (!kwota) {
+                odrzuc(kKomunikatKwota);
+                return;
+            }
+            def.Wartosc = *kwota;
+        }
+        break;
+    }
+    default:
+        def.Rodzaj = RodzajNiezdefiniowany;
+        break;
+    }
+
+    m_stan.tabela.zapisz(L, k, def);
+    if (poZatwierdzeniu)
+        poZatwierdzeniu();
+}
+
+// Hides a control; a control that held the focus gives it up first, so that the focus does
+// not wander on to the next control (possibly a label edit, which would select its key).
+void PanelKlawisza::ukryj(QWidget* w) {
+    QWidget* f = w->window()->focusWidget();
+    if (f && (f == w || w->isAncestorOf(f)))
+        f->clearFocus();
+    w->hide();
+}
+
+void PanelKlawisza::skupNa(QWidget* w) {
+    w->setFocus(Qt::OtherFocusReason);
+}
+
+void PanelKlawisza::komunikat(const QString& tekst) {
+    m_dialogi.informacja(m_widok.okno, QCoreApplication::applicationName(), tekst);
+}
