@@ -54,7 +54,10 @@ public:
 };
 
 // Opens the port (exclusive), selects the multiplexer channel when there is one, and returns
-// 0 with a ready client, or a result code (62 when the port cannot be opened).
-std::uint8_t polaczZKasa(const ParametryLacza& p, std::unique_ptr<KlientKasy>& klient);
+// 0 with a ready client, or a result code (62 when the port cannot be opened, with the reason in
+// Polish in `powod` when given: no such port, busy, no permission (the dialout group); 21, 23 or
+// 24 when the multiplexer does not select the channel).
+std::uint8_t polaczZKasa(const ParametryLacza& p, std::unique_ptr<KlientKasy>& klient,
+                         std::string* powod = nullptr);
 
 } // namespace pixo

@@ -1,0 +1,298 @@
+#include "link/common/Lacze.h"
+
+#include <chrono>
+
+#include "link/common/Protokol.h"
+
+namespace pixo {
+
+namespace {
+
+using Zegar = std::chrono::steady_clock;
+using protokol::WYNIK_NAK;
+using protokol::WYNIK_TIMEOUT_ODBIORU;
+using protokol::WYNIK_ZLA_ODPOWIEDZ;
+
+int doMs(Zegar::time_point t) {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t - Zegar::now()).count();
+    return ms < 0 ? 0 : static_cast<int>(ms);
+}
+
+} // namespace
+
+std::uint8_t Lacze::otworz(const std::string& katalog, int port, int baud, int timeoutSek,
+                           std::string& powod) {
+    ustawTimeout(timeoutSek);
+    dekoder_.wyczysc();
+    return port_.otworz(katalog, port, baud, powod);
+}
+
+void Lacze::ustawTimeout(int timeoutSek) {
+    timeoutMs_ = (timeoutSek < 1 ? 1 : timeoutSek) * 1000;
+}
+
+std::uint8_t Lacze::wyslij(const std::vector<std::uint8_t>& bajty) {
+    return port_.pisz(bajty.data(), bajty.size(), timeoutMs_);
+}
+
+std::uint8_t Lacze::wybierzKanal(int kanal) {
+    if (!port_.otwarty())
+        return protokol::WYNIK_PORT;
+    const std::vector<std::uint8_t> ramkaKanalu =
+        ramka::koduj(ramka::KANAL, 0, {static_cast<std::uint8_t>(kanal)});
+    bool cokolwiek = false;
+    for (int proba = 0; proba <= protokol::MAKS_POWTORZEN; ++proba) {
+        dekoder_.wyczysc();
+        port_.oproznijWejscie();
+        if (std::uint8_t w = wyslij(ramkaKanalu))
+            return w;
+        auto termin = Zegar::now() + std::chrono::milliseconds(timeoutMs_);
+        bool ponow = false;
+        while (!ponow) {
+            std::uint8_t bufor[256];
+            const long n = port_.czytaj(bufor, sizeof bufor, doMs(termin));
+            if (n < 0)
+                return WYNIK_TIMEOUT_ODBIORU;
+            if (n == 0)
+                return cokolwiek || dekoder_.odrzucone() ? WYNIK_ZLA_ODPOWIEDZ
+                                                         : WYNIK_TIMEOUT_ODBIORU;
+            dekoder_.dodaj(bufor, static_cast<std::size_t>(n));
+            ramka::Ramka r;
+            while (dekoder_.nastepna(r)) {
+                if (!r.poprawna) {
+                    cokolwiek = ponow = true;
+                    break;
+                }
+                if (r.typ == ramka::NAK)
+                    return WYNIK_NAK;
+                if (r.typ == ramka::KANAL && r.dane.size() == 2 && r.dane[0] == kanal)
+                    return r.dane[1] == 0 ? 0 : WYNIK_ZLA_ODPOWIEDZ;
+                cokolwiek = true; // a frame that does not answer the selection
+            }
+        }
+    }
+    return WYNIK_ZLA_ODPOWIEDZ;
+}
+
+std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
+                            std::vector<std::uint8_t>& odpowiedz) {
+    odpowiedz.clear();
+    if (!port_.otwarty())
+        return protokol::WYNIK_PORT;
+    // Leftovers of an abandoned exchange must not be taken for this reply.
+    dekoder_.wyczysc();
+    port_.oproznijWejscie();
+
+    protokol::Nadawca nadawca;
+    protokol::Odbiorca odbiorca;
+    nadawca.zacznij(zapytanie);
+    odbiorca.zacznij();
+    bool zapytanieDoszlo = false;
+    bool zleBajty = false; // garbage or bad frames seen in this exchange
+    std::size_t odrzuconeDotad = 0;
+    auto termin = Zegar::now() + std::chrono::milliseconds(timeoutMs_);
+    Zegar::time_point ostatnieSmieci{};
+    bool czekaNaCisze = false;
+    std::vector<std::uint8_t> doWyslania;
+
+    for (;;) {
+        if (!zapytanieDoszlo) {
+            for (const auto& r : nadawca.doWyslania())
+                if (std::uint8_t w = wyslij(r))
+                    return w;
+        }
+        int czekaj = doMs(termin);
+        if (czekaNaCisze) {
+            const int doCiszy =
+                doMs(ostatnieSmieci + std::chrono::milliseconds(protokol::CISZA_PO_SMIECIACH_MS));
+            czekaj = std::min(czekaj, doCiszy);
+        }
+        std::uint8_t bufor[4096];
+        const long n = port_.czytaj(bufor, sizeof bufor, czekaj);
+        if (n < 0)
+            return WYNIK_TIMEOUT_ODBIORU;
+        if (n == 0) {
+            if (Zegar::now() >= termin)
+                return zleBajty ? WYNIK_ZLA_ODPOWIEDZ : WYNIK_TIMEOUT_ODBIORU;
+            if (czekaNaCisze && zapytanieDoszlo) {
+                czekaNaCisze = false;
+                doWyslania.clear();
+                if (odbiorca.cisza(doWyslania) == protokol::Odbiorca::Stan::ZaDuzoBledow)
+                    return WYNIK_ZLA_ODPOWIEDZ;
+                if (std::uint8_t w = wyslij(doWyslania))
+                    return w;
+            }
+            continue;
+        }
+        dekoder_.dodaj(bufor, static_cast<std::size_t>(n));
+        ramka::Ramka r;
+        doWyslania.clear();
+        bool postep = false;
+        while (dekoder_.nastepna(r)) {
+            postep = true;
+            if (!r.poprawna)
+                zleBajty = true;
+            if (r.typ == ramka::ACK || r.typ == ramka::NAK) {
+                if (zapytanieDoszlo)
+                    continue;
+                const bool cofnij = nadawca.potwierdzenie(r);
+                (void)cofnij; // frames are written at once, none is waiting
+                if (nadawca.stan() == protokol::Nadawca::Stan::ZaDuzoNak)
+                    return WYNIK_NAK;
+                if (nadawca.stan() == protokol::Nadawca::Stan::Gotowe)
+                    zapytanieDoszlo = true;
+                continue;
+            }
+            if (!ramka::typDanych(r.typ))
+                continue;
+            // The first block of the reply (even a damaged one) acknowledges the request.
+            if (!zapytanieDoszlo && (ramka::typPoczatku(r.typ) || !r.poprawna)) {
+                nadawca.wszystkoDoszlo();
+                zapytanieDoszlo = true;
+            }
+            if (!zapytanieDoszlo)
+                continue;
+            const auto stan = odbiorca.ramka(r, doWyslania);
+            if (stan == protokol::Odbiorca::Stan::ZaDuzoBledow ||
+                stan == protokol::Odbiorca::Stan::ZaDluga)
+                return WYNIK_ZLA_ODPOWIEDZ;
+            if (stan == protokol::Odbiorca::Stan::Kompletna) {
+                // The last ACK; a failure here does not undo a complete reply.
+                (void)wyslij(doWyslania);
+                odpowiedz = std::move(odbiorca.wiadomosc());
+                return 0;
+            }
+        }
+        if (!doWyslania.empty())
+            if (std::uint8_t w = wyslij(doWyslania))
+                return w;
+        if (dekoder_.odrzucone() != odrzuconeDotad) {
+            odrzuconeDotad = dekoder_.odrzucone();
+            zleBajty = true;
+            czekaNaCisze = true;
+            ostatnieSmieci = Zegar::now();
+        }
+        if (postep || dekoder_.wTrakcie()) {
+            termin = Zegar::now() + std::chrono::milliseconds(timeoutMs_);
+            if (postep)
+                czekaNaCisze = false;
+        }
+    }
+}
+
+std::uint8_t Lacze::rozkaz(std::uint8_t kod, const std::vector<std::uint8_t>& argumenty,
+                           std::vector<std::uint8_t>& dane) {
+    dane.clear();
+    std::vector<std::uint8_t> zapytanie;
+    zapytanie.reserve(1 + argumenty.size());
+    zapytanie.push_back(kod);
+    zapytanie.insert(zapytanie.end(), argumenty.begin(), argumenty.end());
+    std::vector<std::uint8_t> odp;
+    if (std::uint8_t w = wymiana(zapytanie, odp))
+        return w;
+    if (odp.size() < 3 || odp[0] != kod)
+        return WYNIK_ZLA_ODPOWIEDZ;
+    if (odp[2] != 0)
+        return odp[2];
+    if (std::uint8_t w = protokol::kodZeStatusu(odp[1]))
+        return w;
+    dane.assign(odp.begin() + 3, odp.end());
+    return 0;
+}
+
+// --- KlientKasyLacze ---
+
+std::uint8_t KlientKasyLacze::identyfikacja(std::uint8_t& bajt) {
+    std::vector<std::uint8_t> d;
+    if (std::uint8_t w = lacze_->rozkaz(protokol::ROZKAZ_IDENTYFIKACJA, {}, d))
+        return w;
+    if (d.empty())
+        return WYNIK_ZLA_ODPOWIEDZ;
+    bajt = d[0];
+    return 0;
+}
+
+std::uint8_t KlientKasyLacze::numerKasy(std::string& numer) {
+    std::vector<std::uint8_t> d;
+    if (std::uint8_t w = lacze_->rozkaz(protokol::ROZKAZ_NUMER_KASY, {}, d))
+        return w;
+    if (d.size() < 2)
+        return WYNIK_ZLA_ODPOWIEDZ;
+    numer.assign(d.begin(), d.begin() + 2);
+    return 0;
+}
+
+std::uint8_t KlientKasyLacze::czytajDefinicje(std::vector<DefinicjaNaKasie>& definicje) {
+    std::vector<std::uint8_t> d;
+    if (std::uint8_t w = lacze_->rozkaz(protokol::ROZKAZ_CZYTAJ_DEFINICJE, {}, d))
+        return w;
+    if (!protokol::dekodujDefinicje(d.data(), d.data() + d.size(), definicje))
+        return WYNIK_ZLA_ODPOWIEDZ;
+    return 0;
+}
+
+std::uint8_t KlientKasyLacze::zapiszDefinicje(const std::vector<DefinicjaNaKasie>& definicje) {
+    std::vector<std::uint8_t> arg, d;
+    protokol::kodujDefinicje(definicje, arg);
+    return lacze_->rozkaz(protokol::ROZKAZ_ZAPISZ_DEFINICJE, arg, d);
+}
+
+std::uint8_t KlientKasyLacze::skasujDefinicje(const std::vector<std::uint8_t>& kody) {
+    std::vector<std::uint8_t> d;
+    return lacze_->rozkaz(protokol::ROZKAZ_KASUJ_DEFINICJE, kody, d);
+}
+
+std::uint8_t KlientKasyLacze::czytajNazwy(std::uint8_t kod, std::size_t ile,
+                                          std::vector<std::string>& nazwy) {
+    std::vector<std::uint8_t> d;
+    if (std::uint8_t w = lacze_->rozkaz(kod, {}, d))
+        return w;
+    if (!protokol::dekodujNazwy(d.data(), d.data() + d.size(), nazwy) ||
+        (ile != 0 && nazwy.size() != ile))
+        return WYNIK_ZLA_ODPOWIEDZ;
+    return 0;
+}
+
+std::uint8_t KlientKasyLacze::czytajTowary(std::vector<TowarNaKasie>& towary) {
+    std::vector<std::string> nazwy;
+    towary.clear();
+    if (std::uint8_t w = czytajNazwy(protokol::ROZKAZ_CZYTAJ_TOWARY, 0, nazwy))
+        return w;
+    if (nazwy.size() > protokol::LICZBA_TOWAROW)
+        return WYNIK_ZLA_ODPOWIEDZ;
+    towary.reserve(nazwy.size());
+    for (std::size_t i = 0; i < nazwy.size(); ++i)
+        towary.push_back({static_cast<std::uint16_t>(i + 1), std::move(nazwy[i])});
+    return 0;
+}
+
+std::uint8_t KlientKasyLacze::czytajPlatnosci(std::vector<std::string>& nazwy) {
+    return czytajNazwy(protokol::ROZKAZ_CZYTAJ_PLATNOSCI, protokol::LICZBA_PLATNOSCI, nazwy);
+}
+
+std::uint8_t KlientKasyLacze::czytajWaluty(std::vector<std::string>& nazwy) {
+    return czytajNazwy(protokol::ROZKAZ_CZYTAJ_WALUTY, protokol::LICZBA_WALUT, nazwy);
+}
+
+std::uint8_t polaczZKasa(const ParametryLacza& p, std::unique_ptr<KlientKasy>& klient,
+                         std::string* powod) {
+    klient.reset();
+    auto lacze = std::make_unique<Lacze>();
+    std::string tekst;
+    if (std::uint8_t w = lacze->otworz(p.katalog, p.port, p.baud, p.timeoutSek, tekst)) {
+        if (powod)
+            *powod = tekst;
+        return w;
+    }
+    if (p.multiplekser > 0) {
+        if (std::uint8_t w = lacze->wybierzKanal(p.kanal)) {
+            if (powod)
+                *powod = "Multiplekser nie wybrał kanału " + std::to_string(p.kanal) + ".";
+            return w;
+        }
+    }
+    klient = std::make_unique<KlientKasyLacze>(std::move(lacze));
+    return 0;
+}
+
+} // namespace pixo
