@@ -74,27 +74,29 @@ std::uint8_t czytajLinieKonfiguracji(const std::string& linia, ParametryLacza& p
             break;
         pole2.remove_prefix(dwukropek + 1);
     }
-    if (czesci.size() < 4)
-        return kod::NiekompletnaKonfiguracja;
     if (czesci.size() > 4)
         return kod::FormatKonfiguracji;
 
     ParametryLacza wynik = parametry;
+    // The parts that are there are checked for their form first: a line of another shape is
+    // a format error even when it is also short of a part.
     std::string_view port, mux;
-    if (!bezPrzedrostka(czesci[0], "com", port) || !bezPrzedrostka(czesci[2], "mux", mux))
+    if (!bezPrzedrostka(czesci[0], "com", port) ||
+        (czesci.size() > 2 && !bezPrzedrostka(czesci[2], "mux", mux)))
         return kod::FormatKonfiguracji;
-    // Format errors take precedence over range errors, whichever field comes first.
     int portNr = 0, baud = 0, multiplekser = 0, kanal = 0, timeout = 0;
     const std::uint8_t kody[] = {
         liczbaKonfiguracji(port, 1, 99, portNr),
-        liczbaKonfiguracji(czesci[1], 0, 1'000'000, baud),
-        liczbaKonfiguracji(mux, 0, 1, multiplekser),
-        liczbaKonfiguracji(czesci[3], 1, 4, kanal),
+        czesci.size() > 1 ? liczbaKonfiguracji(czesci[1], 0, 1'000'000, baud) : kod::Ok,
+        czesci.size() > 2 ? liczbaKonfiguracji(mux, 0, 1, multiplekser) : kod::Ok,
+        czesci.size() > 3 ? liczbaKonfiguracji(czesci[3], 1, 4, kanal) : kod::Ok,
         liczbaKonfiguracji(p[2], 1, 1000, timeout),
     };
     for (std::uint8_t k : kody)
         if (k == kod::FormatKonfiguracji)
             return k;
+    if (czesci.size() < 4)
+        return kod::NiekompletnaKonfiguracja;
     for (std::uint8_t k : kody)
         if (k != kod::Ok)
             return k;
