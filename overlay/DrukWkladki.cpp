@@ -1,0 +1,36 @@
+#include "overlay/DrukWkladki.h"
+
+#include <QPainter>
+#include <QPrinter>
+#include <cmath>
+
+#include "core/BladProgramu.h"
+
+QSize rozmiarNaDrukarce(QSize bitmapa, double dpiX, double dpiY) {
+    return {static_cast<int>(std::trunc(bitmapa.width() * dpiX / kDpiBitmapy)),
+            static_cast<int>(std::trunc(bitmapa.height() * dpiY / kDpiBitmapy))};
+}
+
+namespace {
+
+// Ends the job however the drawing leaves.
+struct ZadanieWydruku {
+    QPainter p;
+    ~ZadanieWydruku() {
+        if (p.isActive())
+            p.end();
+    }
+};
+
+} // namespace
+
+void drukujObraz(QPrinter& drukarka, const QImage& obraz, const QString& tytul) {
+    drukarka.setDocName(tytul);
+    ZadanieWydruku zadanie;
+    if (!zadanie.p.begin(&drukarka))
+        throw BladProgramu(QStringLiteral("Nie można rozpocząć wydruku."));
+    const QSize rozmiar =
+        rozmiarNaDrukarce(obraz.size(), drukarka.logicalDpiX(), drukarka.logicalDpiY());
+    // The painter's origin is the top-left corner of the printable area.
+    zadanie.p.drawImage(QRect(QPoint(0, 0), rozmiar), obraz);
+}

@@ -1,0 +1,267 @@
+#include "overlay/KontrolerWkladki.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "core/BladProgramu.h"
+#include "core/TRadioGroup.h"
+#include "keys/StanProgramu.h"
+#include "overlay/DrukWkladki.h"
+#include "overlay/EksportWkladki.h"
+#include "overlay/NapisyKlawiszy.h"
+#include "overlay/ObrazyWkladki.h"
+#include "overlay/PlikNapisow.h"
+
+const QString KontrolerWkladki::kTytulWydruku = QStringLiteral("TALMO Pixo E klawiatura");
+const QString KontrolerWkladki::kPlikTymczasowy = QStringLiteral("@#$.bmp");
+
+namespace {
+
+QStringList pozycjeListy(const QComboBox* lista) {
+    QStringList wynik;
+    if (!lista)
+        return wynik;
+    wynik.reserve(lista->count());
+    for (int i = 0; i < lista->count(); ++i)
+        wynik << lista->itemText(i);
+    return wynik;
+}
+
+void ustawKolor(QWidget* w, QPalette::ColorRole rola, const QColor& kolor) {
+    QPalette p = w->palette();
+    p.setColor(rola, kolor);
+    w->setPalette(p);
+}
+
+} // namespace
+
+KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan, Dialogi& dialogi,
+                                   QObject* rodzic)
+    : QObject(rodzic), m_widok(widok), m_stan(stan), m_dialogi(dialogi),
+      m_katalogStartowy(QDir::currentPath()) {
+    // The font dialog starts on an 8-point (11 pixels at 96 dpi) "MS Sans Serif" in the
+    // window-text colour.
+    QFont poczatkowa(QStringLiteral("MS Sans Serif"));
+    poczatkowa.setPointSize(8);
+    m_czcionkaDialogu = {poczatkowa, m_widok.okno
+                                         ? m_widok.okno->palette().color(QPalette::WindowText)
+                                         : QColor(Qt::black)};
+
+    for (QLineEdit* e : m_widok.edity) {
+        if (!e)
+            continue;
+        ustawKolor(e, QPalette::Base, kolorNapisow(WkladkaOgolna));
+        // Typing stops at 8 characters, but a longer text read from a label file is kept
+        // whole: the limit follows such a text down until it is shorter than 8.
+        connect(e, &QLineEdit::textChanged, e, [e](const QString& t) {
+            e->setMaxLength(std::max<int>(kDlugoscNapisu, t.size()));
+        });
+    }
+
+    const auto podlacz = [this](QPushButton* b, void (KontrolerWkladki::*obsluga)()) {
+        if (b)
+            connect(b, &QPushButton::clicked, this, obsluga);
+    };
+    podlacz(m_widok.Button2, &KontrolerWkladki::Button2Click);
+    podlacz(m_widok.Button1, &KontrolerWkladki::Button1Click);
+    podlacz(m_widok.bCzcionka, &KontrolerWkladki::bCzcionkaClick);
+    podlacz(m_widok.BitBtn1, &KontrolerWkladki::BitBtn1Click);
+    podlacz(m_widok.BitBtnOdczyt, &KontrolerWkladki::BitBtnOdczytClick);
+    podlacz(m_widok.bbDrukuj, &KontrolerWkladki::bbDrukujClick);
+    if (m_widok.Typkasy)
+        connect(m_widok.Typkasy, &TRadioGroup::klikniecie, this, &KontrolerWkladki::TypkasyClick);
+}
+
+int KontrolerWkladki::typWkladki() const {
+    return m_widok.Typkasy && m_widok.Typkasy->itemIndex() == WkladkaLekarska ? WkladkaLekarska
+                                                                              : WkladkaOgolna;
+}
+
+void KontrolerWkladki::ustawTekst(QLineEdit* edit, const QString& tekst) {
+    // The limit must not cut a longer text; textChanged brings it back down afterwards.
+    edit->setMaxLength(std::max<int>(kDlugoscNapisu, tekst.size()));
+    edit->setText(tekst);
+}
+
+void KontrolerWkladki::WypelnijNapisy(bool wszystkie) {
+    Napisy napisy;
+    for (int i = 0; i < kLiczbaNapisow; ++i)
+        napisy[i] = {m_widok.edity[i]->text(), !m_widok.edity[i]->isHidden()};
+    const Napisy przed = napisy;
+
+    ZrodlaNapisow zrodla;
+    zrodla.funkcje = pozycjeListy(m_widok.cbFunkcja);
+    zrodla.platnosci = pozycjeListy(m_widok.cbPlatnosc);
+    zrodla.waluty = pozycjeListy(m_widok.cbWaluta);
+    zrodla.towary = &m_stan.towary;
+    const int warstwa = m_widok.rgAlty ? m_widok.rgAlty->itemIndex() : WarstwaBezposrednio;
+    ::WypelnijNapisy(napisy, m_stan.tabela, warstwa, zrodla, wszystkie);
+
+    for (int i = 0; i < kLiczbaNapisow; ++i) {
+        QLineEdit* e = m_widok.edity[i];
+        if (napisy[i].tekst != przed[i].tekst)
+            ustawTekst(e, napisy[i].tekst);
+        if (napisy[i].widoczny != przed[i].widoczny)
+            e->setVisible(napisy[i].widoczny);
+    }
+}
+
+void KontrolerWkladki::TypkasyClick() {
+    const int typ = typWkladki();
+    if (m_widok.iWkladka) {
+        const QImage& obraz = obrazEkranowy(typ);
+        if (!obraz.isNull()) {
+            // Stretched to the control, not kept in proportion.
+            m_widok.iWkladka->setScaledContents(true);
+            m_widok.iWkladka->setPixmap(QPixmap::fromImage(obraz.scaled(
+                m_widok.iWkladka->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        }
+    }
+    const QColor kolor = kolorNapisow(typ);
+    for (QLineEdit* e : m_widok.edity) {
+        ustawKolor(e, QPalette::Base, kolor);
+        if (e->isVisible())
+            e->repaint();
+    }
+}
+
+void KontrolerWkladki::Button2Click() {
+    const QColor kolor = kolorNapisow(typWkladki());
+    for (QLineEdit* e : m_widok.edity) {
+        ustawKolor(e, QPalette::Base, kolor);
+        e->show();
+    }
+}
+
+void KontrolerWkladki::Button1Click() {
+    const Dialogi::Komunikat pytanie{QStringLiteral("Uwaga"),
+                                     QStringLiteral("Czy przywrócić domyślny uklad klawiszy?"),
+                                     Dialogi::Ikona::Pytanie, Dialogi::Tak | Dialogi::Nie};
+    if (m_dialogi.komunikat(m_widok.okno, pytanie) == Dialogi::Tak) {
+        for (QLineEdit* e : m_widok.edity) {
+            e->clear();
+            e->hide();
+        }
+    }
+    if (wybierzKlawisz0)
+        wybierzKlawisz0();
+}
+
+void KontrolerWkladki::bCzcionkaClick() {
+    const auto wybrana = m_dialogi.wybierzCzcionke(m_widok.okno, m_czcionkaDialogu);
+    if (!wybrana)
+        return;
+    m_czcionkaDialogu = *wybrana;
+    for (int indeks : kKolejnoscPliku) {
+        QLineEdit* e = m_widok.edity[indeks];
+        e->setFont(wybrana->font);
+        ustawKolor(e, QPalette::Text, wybrana->kolor);
+        if (e->isVisible())
+            e->repaint();
+    }
+}
+
+std::optional<QImage> KontrolerWkladki::eksportuj() {
+    QString nazwa;
+    if (!m_stan.PlikWydruku.isEmpty()) {
+        nazwa = m_stan.PlikWydruku;
+    } else {
+        const Dialogi::WyborPliku wybor{QString(), m_katalogStartowy, m_nazwaZapisu,
+                                        QStringLiteral("Bitmaps (*.bmp)|*.bmp"),
+                                        QStringLiteral("bmp")};
+        const auto wybrana = m_dialogi.zapiszPlik(m_widok.okno, wybor);
+        if (!wybrana)
+            return std::nullopt;
+        nazwa = *wybrana;
+        m_nazwaZapisu = nazwa;
+        if (zastrzezonaNazwa(nazwa)) {
+            m_dialogi.informacja(m_widok.okno, QCoreApplication::applicationName(),
+                                 nazwa + QStringLiteral(" : zastrzeżona nazwa pliku"));
+            return std::nullopt;
+        }
+    }
+    // A name the extension rules cannot apply to is an error, not a guess.
+    if (!maRozszerzenie(nazwa))
+        throw BladProgramu(QStringLiteral("Nazwa pliku \"%1\" nie ma rozszerzenia.").arg(nazwa));
+    const QString plikBmp = zmienRozszerzenie(nazwa, QStringLiteral(".bmp"));
+    m_nazwaZapisu = plikBmp;
+
+    const int typ = typWkladki();
+    const QImage& wydruk = bitmapaWydruku(typ);
+    if (wydruk.isNull())
+        throw BladProgramu(QStringLiteral("Brak bitmapy wkładki w programie."));
+
+    const SkalaEksportu skala = skalaEksportu(wydruk.size(), m_widok.iWkladka->size());
+    QLineEdit* edit1 = m_widok.edity[indeksNapisu(1)];
+    const QFont czcionka = czcionkaEksportu(edit1->font(), skala.sy);
+    const QColor kolorTekstu = edit1->palette().color(QPalette::Text);
+
+    std::vector<NapisEksportu> napisy;
+    LinieNapisow linie;
+    for (int k = 0; k < kLiczbaNapisow; ++k) {
+        const int indeks = kKolejnoscPliku[k];
+        QLineEdit* e = m_widok.edity[indeks];
+        const QString tekst = e->text().isEmpty() ? QString() : dopelnijNapis(e->text());
+        const QPoint polozenie = m_widok.okno ? e->mapTo(m_widok.okno, QPoint(0, 0)) : e->pos();
+        napisy.push_back(
+            {tekst, polozenie, napisJednoliniowy(indeks), e->palette().color(QPalette::Base)});
+        linie[k] = tekst;
+    }
+
+    const QImage obraz = rysujNapisy(wydruk, napisy, czcionka, kolorTekstu, skala);
+    zapiszBitmape(obraz, plikBmp);
+    // The padded texts stay in the edits.
+    for (int k = 0; k < kLiczbaNapisow; ++k) {
+        QLineEdit* e = m_widok.edity[kKolejnoscPliku[k]];
+        if (e->text() != linie[k])
+            ustawTekst(e, linie[k]);
+    }
+    zapiszPlikNapisow(zmienRozszerzenie(plikBmp, QStringLiteral(".bm0")), linie);
+    return obraz;
+}
+
+void KontrolerWkladki::BitBtn1Click() {
+    eksportuj();
+}
+
+void KontrolerWkladki::BitBtnOdczytClick() {
+    const Dialogi::WyborPliku wybor{QString(), m_katalogStartowy, m_nazwaOdczytu,
+                                    QStringLiteral("Definicje tekstów na klawiszach (*.bm0)|*.bm0"),
+                                    QStringLiteral("bm0")};
+    const auto wybrana = m_dialogi.otworzPlik(m_widok.okno, wybor);
+    if (!wybrana)
+        return;
+    m_nazwaOdczytu = *wybrana;
+    const LinieNapisow linie = wczytajPlikNapisow(*wybrana);
+    for (int k = 0; k < kLiczbaNapisow; ++k) {
+        QLineEdit* e = m_widok.edity[kKolejnoscPliku[k]];
+        ustawTekst(e, linie[k]);
+        e->show();
+    }
+}
+
+void KontrolerWkladki::bbDrukujClick() {
+    QPrinter drukarka(QPrinter::HighResolution);
+    if (!m_dialogi.wybierzDrukarke(m_widok.okno, drukarka))
+        return;
+    m_stan.PlikWydruku = kPlikTymczasowy;
+    std::optional<QImage> obraz;
+    try {
+        obraz = eksportuj();
+    } catch (...) {
+        // A later "Zapis do pliku" asks for its name again, and no half-made temporary stays.
+        m_stan.PlikWydruku.clear();
+        QFile::remove(kPlikTymczasowy);
+        throw;
+    }
+    QFile::remove(kPlikTymczasowy);
+    m_stan.PlikWydruku.clear();
+    if (obraz)
+        drukujObraz(drukarka, *obraz, kTytulWydruku);
+}

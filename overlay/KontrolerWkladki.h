@@ -1,0 +1,63 @@
+#pragma once
+// The "Wygląd klawiatury" group of the main window: the key label edits over the overlay
+// picture, the overlay type and label font, label files, the bitmap export and printing.
+
+#include <QImage>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "core/Dialogi.h"
+#include "overlay/WidokWkladki.h"
+
+class QLineEdit;
+struct StanProgramu;
+
+class KontrolerWkladki : public QObject {
+    Q_OBJECT
+public:
+    // The print job's title.
+    static const QString kTytulWydruku;
+    // The temporary export name used while printing, in the working directory.
+    static const QString kPlikTymczasowy;
+
+    KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan, Dialogi& dialogi,
+                     QObject* rodzic = nullptr);
+
+    // Selects key 0 as a left click on the top-left corner of edit0 does (set by the window).
+    std::function<void()> wybierzKlawisz0;
+
+    // Fills the first lines of keys 0 to 4 (direct layer) and, on a single-Alt layer, keys 5
+    // to 8 from the key definitions; `wszystkie` false fills only empty labels.
+    void WypelnijNapisy(bool wszystkie);
+
+    void TypkasyClick();      // the overlay type: picture and label colour
+    void Button2Click();      // "Edycja": show all labels in the type's colour
+    void Button1Click();      // "Układ domyślny": clear and hide all labels after a question
+    void bCzcionkaClick();    // "Czcionka": the label font
+    void BitBtn1Click();      // "Zapis do pliku": bitmap export and label file
+    void BitBtnOdczytClick(); // "Odczyt z pliku": label file
+    void bbDrukujClick();     // "Wydruk"
+
+    // The label font dialog's current font (the initial one until the user picks one).
+    const Czcionka& czcionkaDialogu() const { return m_czcionkaDialogu; }
+    // The last name of the export's save dialog and of the label file's open dialog.
+    const QString& nazwaZapisu() const { return m_nazwaZapisu; }
+    const QString& nazwaOdczytu() const { return m_nazwaOdczytu; }
+
+private:
+    // Runs the export; the drawn bitmap, or nothing when the user cancelled or the name was
+    // refused.
+    std::optional<QImage> eksportuj();
+    void ustawTekst(QLineEdit* edit, const QString& tekst);
+    int typWkladki() const;
+
+    WidokWkladki m_widok;
+    StanProgramu& m_stan;
+    Dialogi& m_dialogi;
+    QString m_katalogStartowy;
+    QString m_nazwaZapisu;
+    QString m_nazwaOdczytu;
+    Czcionka m_czcionkaDialogu;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// The two overlay types with their pictures and label colours.
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+enum TypWkladki : int {
+    WkladkaOgolna = 0,
+    WkladkaLekarska = 1,
+};
+
+// Label colours as Windows colour values: red in the lowest byte.
+constexpr quint32 kKolorNapisowOgolna = 11646133;   // $B1B4B5: red 181, green 180, blue 177
+constexpr quint32 kKolorNapisowLekarska = 11053997; // $A8ABAD: red 173, green 171, blue 168
+
+QColor kolorWindows(quint32 wartosc);
+// The label colour of an overlay type (any type but the medical one counts as general).
+QColor kolorNapisow(int typ);
+
+// Resource names of the pictures.
+QString nazwaObrazuEkranowego(int typ);
+QString nazwaBitmapyWydruku(int typ);
+
+// The screen picture (JPEG) and the print bitmap (Windows bitmap at 300 dpi) of a type,
+// decoded once and kept for the whole run; a null image when the resource is missing.
+const QImage& obrazEkranowy(int typ);
+const QImage& bitmapaWydruku(int typ);

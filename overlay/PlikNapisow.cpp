@@ -1,0 +1,107 @@
+#include "overlay/PlikNapisow.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include "core/BladProgramu.h"
+#include "core/KodyZnakow.h"
+#include "overlay/ZapisPliku.h"
+
+QByteArray zakodujPlikNapisow(const LinieNapisow& linie) {
+    QByteArray wynik;
+    for (const QString& l : linie) {
+        wynik += tekstNa1250(l);
+        wynik += "\r\n";
+    }
+    return wynik;
+}
+
+namespace {
+
+// Collects the bytes of one line, keeping at most kNajdluzszaLinia of them and none after a
+// NUL byte.
+struct Linia {
+    QByteArray bajty;
+    bool uciete = false;
+
+    void dodaj(const char* poczatek, qsizetype n) {
+        if (uciete)
+            return;
+        for (qsizetype i = 0; i < n; ++i) {
+            if (poczatek[i] == '\0' || bajty.size() >= kNajdluzszaLinia) {
+                bajty.append(poczatek, i);
+                uciete = true;
+                return;
+            }
+        }
+        bajty.append(poczatek, n);
+    }
+};
+
+} // namespace
+
+LinieNapisow czytajPlikNapisow(QIODevice& plik) {
+    LinieNapisow linie;
+    int numer = 0;
+    Linia biezaca;
+    bool poCR = false;      // the last byte was a CR: a LF right after it belongs to that line end
+    bool cokolwiek = false; // the current line has begun (bytes after the last line end)
+    char bufor[65536];
+    while (numer < kLiczbaNapisow) {
+        const qint64 n = plik.read(bufor, sizeof bufor);
+        if (n < 0) {
+            const auto* f = qobject_cast<QFileDevice*>(&plik);
+            throw BladProgramu(
+                QStringLiteral("Błąd odczytu pliku \"%1\".").arg(f ? f->fileName() : QString()));
+        }
+        if (n == 0)
+            break;
+        qsizetype i = 0;
+        while (i < n && numer < kLiczbaNapisow) {
+            if (poCR) {
+                poCR = false;
+                if (bufor[i] == '\n') {
+                    ++i;
+                    continue;
+                }
+            }
+            qsizetype j = i;
+            while (j < n && bufor[j] != '\r' && bufor[j] != '\n')
+                ++j;
+            biezaca.dodaj(bufor + i, j - i);
+            cokolwiek = cokolwiek || j > i;
+            if (j == n)
+                break;
+            linie[numer++] = tekstZ1250(biezaca.bajty);
+            biezaca = {};
+            cokolwiek = false;
+            poCR = bufor[j] == '\r';
+            i = j + 1;
+        }
+    }
+    // A last line without its line end still counts.
+    if (numer < kLiczbaNapisow && cokolwiek)
+        linie[numer] = tekstZ1250(biezaca.bajty);
+    return linie;
+}
+
+LinieNapisow czytajPlikNapisow(const QByteArray& zawartosc) {
+    QByteArray kopia(zawartosc);
+    QBuffer bufor(&kopia);
+    bufor.open(QIODevice::ReadOnly);
+    return czytajPlikNapisow(bufor);
+}
+
+void zapiszPlikNapisow(const QString& sciezka, const LinieNapisow& linie) {
+    zapiszBezpiecznie(sciezka, [&](QIODevice& plik) {
+        const QByteArray dane = zakodujPlikNapisow(linie);
+        return plik.write(dane) == dane.size();
+    });
+}
+
+LinieNapisow wczytajPlikNapisow(const QString& sciezka) {
+    QFile plik(sciezka);
+    if (!plik.open(QIODevice::ReadOnly))
+        throw BladProgramu(QStringLiteral("Nie można otworzyć pliku \"%1\".").arg(sciezka));
+    return czytajPlikNapisow(plik);
+}
