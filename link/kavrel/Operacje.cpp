@@ -5,7 +5,9 @@
 #include "link/kavrel/Wspolne.h"
 #include "link/kavrel/ZapisPliku.h"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace pixo::kavrel {
@@ -79,7 +81,8 @@ std::uint8_t odczyt(const char* wej, const char* wyj, const Polaczenie& polacz, 
         // Created before the register is asked, so a transfer is not wasted on an output that
         // cannot be written.
         PlikTymczasowy plik;
-        if (!plik.utworz(nWyj))
+        std::error_code ec;
+        if (std::filesystem::is_directory(plikBezWielkosci(nWyj), ec) || !plik.utworz(nWyj))
             return kod::NieOtwartoWyjscia;
         std::unique_ptr<KlientKasy> klient;
         if (const std::uint8_t k = polaczZKasaNr(nrKasy, polacz, klient); k != kod::Ok)
