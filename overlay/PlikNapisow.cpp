@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <algorithm>
+#include <cstring>
 
 #include "core/BladProgramu.h"
 #include "core/KodyZnakow.h"
@@ -27,14 +29,16 @@ struct Linia {
     void dodaj(const char* poczatek, qsizetype n) {
         if (uciete)
             return;
-        for (qsizetype i = 0; i < n; ++i) {
-            if (poczatek[i] == '\0' || bajty.size() >= kNajdluzszaLinia) {
-                bajty.append(poczatek, i);
-                uciete = true;
-                return;
-            }
+        const qsizetype miejsce = kNajdluzszaLinia - bajty.size();
+        const qsizetype ile = std::min(n, miejsce);
+        const char* zero = static_cast<const char*>(std::memchr(poczatek, '\0', ile));
+        if (zero) {
+            bajty.append(poczatek, zero - poczatek);
+            uciete = true;
+            return;
         }
-        bajty.append(poczatek, n);
+        bajty.append(poczatek, ile);
+        uciete = n > miejsce;
     }
 };
 
