@@ -6,33 +6,43 @@
 #include "link/kavrel/ZapisPliku.h"
 
 #include <cstdint>
+#include <memory>
 
 #define KAVREL_EKSPORT extern "C" __attribute__((visibility("default")))
 
 using namespace pixo::kavrel;
 
+namespace {
+
+// The real register over the serial line named in KONFIG.TXT.
+std::uint8_t polaczZKasa(const pixo::ParametryLacza& p, std::unique_ptr<pixo::KlientKasy>& k) {
+    return pixo::polaczZKasa(p, k);
+}
+
+} // namespace
+
 KAVREL_EKSPORT unsigned char __ODefKlaw(const char* wej, const char* wyj) {
-    return odczytajDefinicje(wej, wyj, pixo::polaczZKasa);
+    return odczytajDefinicje(wej, wyj, polaczZKasa);
 }
 
 KAVREL_EKSPORT unsigned char __ZDefKlaw(const char* plik) {
-    return zapiszDefinicje(plik, pixo::polaczZKasa);
+    return zapiszDefinicje(plik, polaczZKasa);
 }
 
 KAVREL_EKSPORT unsigned char __KDefKlaw(const char* plik) {
-    return skasujDefinicje(plik, pixo::polaczZKasa);
+    return skasujDefinicje(plik, polaczZKasa);
 }
 
 KAVREL_EKSPORT unsigned char __TowarMax(const char* wej, const char* wyj) {
-    return odczytajTowary(wej, wyj, pixo::polaczZKasa);
+    return odczytajTowary(wej, wyj, polaczZKasa);
 }
 
 KAVREL_EKSPORT unsigned char __OPlat(const char* wej, const char* wyj) {
-    return odczytajPlatnosci(wej, wyj, pixo::polaczZKasa);
+    return odczytajPlatnosci(wej, wyj, polaczZKasa);
 }
 
 KAVREL_EKSPORT unsigned char __OWaluta(const char* wej, const char* wyj) {
-    return odczytajWaluty(wej, wyj, pixo::polaczZKasa);
+    return odczytajWaluty(wej, wyj, polaczZKasa);
 }
 
 KAVREL_EKSPORT unsigned char _OtwartoPlik(std::int32_t* uchwyt, const char* nazwa,
