@@ -1,0 +1,452 @@
+#include "emulator/Emulator.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace pixo::emulator {
+
+namespace {
+
+// Bytes per paced write: about 2 ms of line time, so the other side sees a steady stream.
+std::size_t porcjaNaTempo(int baud) {
+    return std::max<std::size_t>(1, static_cast<std::size_t>(baud / 10 / 500));
+}
+
+// Stale "comN" links (any letter case) from a killed run are removed; anything else of that
+// name is left alone and refused.
+bool przygotujNazwe(const std::string& folder, const std::string& nazwa, std::string& blad) {
+    DIR* d = opendir(folder.c_str());
+    if (!d) {
+        blad = "nie można otworzyć folderu " + folder + ": " + std::strerror(errno);
+        return false;
+    }
+    bool ok = true;
+    while (dirent* e = readdir(d)) {
+        if (strcasecmp(e->d_name, nazwa.c_str()) != 0)
+            continue;
+        const std::string s = folder + "/" + e->d_name;
+        struct stat st;
+        if (lstat(s.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+            ::unlink(s.c_str());
+        } else {
+            blad = s + " już istnieje i nie jest dowiązaniem; usuń go albo wybierz inny port";
+            ok = false;
+        }
+    }
+    closedir(d);
+    return ok;
+}
+
+} // namespace
+
+Emulator::Emulator(Opcje o) : o_(std::move(o)) {}
+
+Emulator::~Emulator() {
+    zamknijPty();
+}
+
+double Emulator::teraz() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double Emulator::czasBajtu() const {
+    return 10.0 / o_.baud;
+}
+
+bool Emulator::przygotuj(std::string& blad) {
+    if (o_.mux) {
+        for (const auto& k : o_.kanaly) {
+            auto kasa = std::make_unique<Kasa>();
+            const std::string folder =
+                o_.stan.empty() ? "" : o_.stan + "/kanal" + std::to_string(k.kanal);
+            if (!o_.stan.empty())
+                ::mkdir(o_.stan.c_str(), 0755);
+            std::string numer = k.numer;
+            if (numer.empty() && (folder.empty() || ::access((folder + "/kasa.txt").c_str(), F_OK)))
+                numer = "0" + std::to_string(k.kanal);
+            if (!kasa->wczytaj(folder, k.model, numer, blad))
+                return false;
+            kasa->zlyNumer = o_.zlyNumer;
+            kasy_[k.kanal] = std::move(kasa);
+        }
+    } else {
+        auto kasa = std::make_unique<Kasa>();
+        if (!kasa->wczytaj(o_.stan, o_.model, o_.numer, blad))
+            return false;
+        kasa->zlyNumer = o_.zlyNumer;
+        kasy_[0] = std::move(kasa);
+    }
+    return otworzPty(blad);
+}
+
+bool Emulator::otworzPty(std::string& blad) {
+    const std::string nazwa = "com" + std::to_string(o_.port);
+    if (!przygotujNazwe(o_.folder, nazwa, blad))
+        return false;
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
+        blad = std::string("nie można utworzyć pseudoterminala: ") + std::strerror(errno);
+        return false;
+    }
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
+    const char* slave = ptsname(master_);
+    if (!slave) {
+        blad = "brak nazwy pseudoterminala";
+        return false;
+    }
+    // Raw mode from the start, so that nothing is echoed back before a program sets it.
+    const int s = ::open(slave, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (s >= 0) {
+        termios t{};
+        if (tcgetattr(s, &t) == 0) {
+            cfmakeraw(&t);
+            tcsetattr(s, TCSANOW, &t);
+        }
+        ::close(s);
+    }
+    dowiazanie_ = o_.folder + "/" + nazwa;
+    if (::symlink(slave, dowiazanie_.c_str()) != 0) {
+        blad = "nie można utworzyć dowiązania " + dowiazanie_ + ": " + std::strerror(errno);
+        dowiazanie_.clear();
+        return false;
+    }
+    nikogo_ = true;
+    return true;
+}
+
+void Emulator::zamknijPty() {
+    if (!dowiazanie_.empty()) {
+        ::unlink(dowiazanie_.c_str());
+        dowiazanie_.clear();
+    }
+    if (master_ >= 0) {
+        ::close(master_);
+        master_ = -1;
+    }
+}
+
+void Emulator::zerujSesje() {
+    doUwolnienia_.clear();
+    uwolnionoZ_ = 0;
+    dekoder_.wyczysc();
+    odrzucone_ = 0;
+    czekaNaCisze_ = false;
+    odbiorca_.zacznij();
+    nadawca_.przerwij();
+    nadaje_ = false;
+    kolejka_.clear();
+    porcjaWToku_ = false;
+    zablokowane_ = false;
+}
+
+void Emulator::rozlacz() {
+    rozlaczyc_ = false;
+    rozlaczono_ = true;
+    zamknijPty();
+    zerujSesje();
+    std::printf("rozłączono po %ld bajtach\n", wyslaneRazem_);
+    std::fflush(stdout);
+    // Like a cable plugged in again: a fresh pseudo-terminal under the same name.
+    std::string blad;
+    if (!otworzPty(blad)) {
+        std::fprintf(stderr, "pixo-emulator: %s\n", blad.c_str());
+        return;
+    }
+    std::printf("gotowe: %s\n", dowiazanie_.c_str());
+    std::fflush(stdout);
+}
+
+Kasa* Emulator::kasaDocelowa() {
+    const auto it = kasy_.find(o_.mux ? wybranyKanal_ : 0);
+    return it == kasy_.end() ? nullptr : it->second.get();
+}
+
+void Emulator::odebrane(const std::uint8_t* p, std::size_t n, double t) {
+    if (uwolnionoZ_ == doUwolnienia_.size()) {
+        doUwolnienia_.clear();
+        uwolnionoZ_ = 0;
+        zegarOdbioru_ = std::max(zegarOdbioru_, t);
+    }
+    doUwolnienia_.insert(doUwolnienia_.end(), p, p + n);
+    uwolnijOdebrane(t);
+}
+
+void Emulator::uwolnijOdebrane(double t) {
+    std::size_t czeka = doUwolnienia_.size() - uwolnionoZ_;
+    if (czeka == 0)
+        return;
+    std::size_t ile = czeka;
+    if (o_.tempo) {
+        // A byte "arrives" only when its ten bit times on the line are over.
+        const double dostepne = std::floor((t - zegarOdbioru_) / czasBajtu() + 1e-9);
+        ile = dostepne <= 0 ? 0 : std::min(czeka, static_cast<std::size_t>(dostepne));
+        zegarOdbioru_ += static_cast<double>(ile) * czasBajtu();
+    }
+    if (ile == 0)
+        return;
+    dekoder_.dodaj(doUwolnienia_.data() + uwolnionoZ_, ile);
+    uwolnionoZ_ += ile;
+    obsluzRamki(t);
+}
+
+void Emulator::obsluzRamki(double t) {
+    ramka::Ramka r;
+    bool postep = false;
+    while (dekoder_.nastepna(r)) {
+        postep = true;
+        obsluzRamke(r, t);
+    }
+    if (dekoder_.odrzucone() != odrzucone_) {
+        odrzucone_ = dekoder_.odrzucone();
+        czekaNaCisze_ = true;
+        ostatnieSmieci_ = t;
+    } else if (postep) {
+        czekaNaCisze_ = false;
+    }
+}
+
+void Emulator::sprawdzCisze(double t) {
+    if (!czekaNaCisze_ || t < ostatnieSmieci_ + protokol::CISZA_PO_SMIECIACH_MS / 1000.0)
+        return;
+    czekaNaCisze_ = false;
+    if (odbiorca_.stan() != protokol::Odbiorca::Stan::WToku || o_.bezOdpowiedzi)
+        return;
+    std::vector<std::uint8_t> odp;
+    if (odbiorca_.cisza(odp) == protokol::Odbiorca::Stan::ZaDuzoBledow)
+        odbiorca_.zacznij();
+    kolejkuj(std::move(odp), false, t);
+}
+
+void Emulator::obsluzRamke(const ramka::Ramka& r, double t) {
+    if (o_.gadatliwy)
+        std::fprintf(stderr, "<- %c nr %u, %zu B%s\n", r.typ >= 32 ? r.typ : '?', r.nr,
+                     r.dane.size(), r.poprawna ? "" : " (zła suma kontrolna)");
+    if (r.typ == ramka::KANAL) {
+        if (!r.poprawna)
+            return;
+        if (!o_.mux) { // a register does not know this frame
+            kolejkuj(ramka::koduj(ramka::NAK, 0), false, t);
+            return;
+        }
+        const int k = r.dane.empty() ? 0 : r.dane[0];
+        const bool jest = kasy_.count(k) > 0;
+        if (jest)
+            wybranyKanal_ = k;
+        kolejkuj(
+            ramka::koduj(ramka::KANAL, 0,
+                         {static_cast<std::uint8_t>(k), static_cast<std::uint8_t>(jest ? 0 : 1)}),
+            false, t);
+        return;
+    }
+    Kasa* kasa = kasaDocelowa();
+    if (!kasa || o_.bezOdpowiedzi)
+        return; // nobody there, or a register that stays silent
+    if (r.typ == ramka::ACK || r.typ == ramka::NAK) {
+        if (!nadaje_)
+            return;
+        if (nadawca_.potwierdzenie(r))
+            usunNiewyslaneDane();
+        if (nadawca_.stan() != protokol::Nadawca::Stan::WToku) {
+            nadaje_ = false;
+            return;
+        }
+        kolejkujOdpowiedz(t);
+        return;
+    }
+    if (!ramka::typDanych(r.typ))
+        return;
+    if (o_.nak) {
+        kolejkuj(ramka::koduj(ramka::NAK, r.nr), false, t);
+        return;
+    }
+    if (r.poprawna && ramka::typPoczatku(r.typ) && nadaje_) {
+        // A new request: the previous reply is abandoned.
+        nadawca_.przerwij();
+        nadaje_ = false;
+        usunNiewyslaneDane();
+    }
+    std::vector<std::uint8_t> odp;
+    const auto stan = odbiorca_.ramka(r, odp);
+    kolejkuj(std::move(odp), false, t);
+    if (stan == protokol::Odbiorca::Stan::Kompletna) {
+        const std::vector<std::uint8_t> odpowiedz = kasa->obsluz(odbiorca_.wiadomosc());
+        if (o_.gadatliwy && !odbiorca_.wiadomosc().empty())
+            std::fprintf(stderr, "rozkaz %u -> status %u, błąd klawisza %u, %zu B\n",
+                         odbiorca_.wiadomosc()[0], odpowiedz[1], odpowiedz[2],
+                         odpowiedz.size() - 3);
+        odbiorca_.zacznij();
+        nadawca_.zacznij(odpowiedz);
+        nadaje_ = true;
+        kolejkujOdpowiedz(t);
+    } else if (stan == protokol::Odbiorca::Stan::ZaDuzoBledow ||
+               stan == protokol::Odbiorca::Stan::ZaDluga) {
+        odbiorca_.zacznij();
+    }
+}
+
+void Emulator::kolejkujOdpowiedz(double t) {
+    for (auto& f : nadawca_.doWyslania())
+        kolejkuj(std::move(f), true, t);
+}
+
+void Emulator::kolejkuj(std::vector<std::uint8_t> bajty, bool dane, double t) {
+    if (bajty.empty())
+        return;
+    if (dane && o_.psujRamki)
+        bajty.back() ^= 0x5A; // the frame check no longer matches
+    DoWyslania w;
+    w.nieWczesniej = t + o_.zwlokaMs / 1000.0;
+    w.bajty = std::move(bajty);
+    w.dane = dane;
+    kolejka_.push_back(std::move(w));
+}
+
+void Emulator::usunNiewyslaneDane() {
+    // The entry being written stays; blocks not yet started are stale after a go-back.
+    auto start = kolejka_.begin();
+    if (start != kolejka_.end() && (start->wyslano > 0 || porcjaWToku_))
+        ++start;
+    kolejka_.erase(std::remove_if(start, kolejka_.end(),
+                                  [](const DoWyslania& w) { return w.dane && w.wyslano == 0; }),
+                   kolejka_.end());
+}
+
+void Emulator::pompujNadawanie(double t) {
+    while (master_ >= 0 && !zablokowane_ && !rozlaczyc_) {
+        if (!porcjaWToku_) {
+            if (kolejka_.empty())
+                return;
+            DoWyslania& w = kolejka_.front();
+            std::size_t ile = w.bajty.size() - w.wyslano;
+            if (o_.tempo)
+                ile = std::min(ile, porcjaNaTempo(o_.baud));
+            if (o_.rozlaczPo > 0 && !rozlaczono_)
+                ile = std::min<std::size_t>(
+                    ile, static_cast<std::size_t>(std::max(0L, o_.rozlaczPo - wyslaneRazem_)));
+            if (ile == 0) {
+                rozlaczyc_ = true;
+                return;
+            }
+            const double start = std::max({t, w.nieWczesniej, zegarNadawania_});
+            porcja_ = ile;
+            // Paced bytes are handed over when their line time is over, not when it starts.
+            porcjaKiedy_ = o_.tempo ? start + static_cast<double>(ile) * czasBajtu() : start;
+            if (o_.tempo)
+                zegarNadawania_ = porcjaKiedy_;
+            porcjaWToku_ = true;
+        }
+        if (t < porcjaKiedy_)
+            return;
+        DoWyslania& w = kolejka_.front();
+        const ssize_t n = ::write(master_, w.bajty.data() + w.wyslano, porcja_);
+        if (n < 0) {
+            if (errno == EAGAIN || errno == EINTR) {
+                zablokowane_ = errno == EAGAIN;
+                return;
+            }
+            zerujSesje(); // EIO: nobody on the other side
+            nikogo_ = true;
+            return;
+        }
+        w.wyslano += static_cast<std::size_t>(n);
+        wyslaneRazem_ += n;
+        porcja_ -= static_cast<std::size_t>(n);
+        if (porcja_ == 0)
+            porcjaWToku_ = false;
+        if (w.wyslano == w.bajty.size())
+            kolejka_.pop_front();
+        if (o_.rozlaczPo > 0 && !rozlaczono_ && wyslaneRazem_ >= o_.rozlaczPo) {
+            rozlaczyc_ = true;
+            return;
+        }
+        if (porcjaWToku_) {
+            zablokowane_ = true; // partial write: wait until the pty takes more
+            return;
+        }
+    }
+}
+
+double Emulator::nastepnaPobudka(double t) const {
+    double p = t + 1.0;
+    const std::size_t czeka = doUwolnienia_.size() - uwolnionoZ_;
+    if (czeka > 0 && o_.tempo)
+        p = std::min(p,
+                     zegarOdbioru_ + static_cast<double>(std::min(czeka, porcjaNaTempo(o_.baud))) *
+                                         czasBajtu());
+    if (!zablokowane_) {
+        if (porcjaWToku_)
+            p = std::min(p, porcjaKiedy_);
+        else if (!kolejka_.empty())
+            p = std::min(p, std::max(kolejka_.front().nieWczesniej, zegarNadawania_));
+    }
+    if (czekaNaCisze_)
+        p = std::min(p, ostatnieSmieci_ + protokol::CISZA_PO_SMIECIACH_MS / 1000.0);
+    return p;
+}
+
+int Emulator::uruchom(int przerwanie) {
+    std::vector<std::uint8_t> bufor(8192);
+    for (;;) {
+        double t = teraz();
+        uwolnijOdebrane(t);
+        sprawdzCisze(t);
+        pompujNadawanie(t);
+        if (rozlaczyc_) {
+            rozlacz();
+            if (master_ < 0)
+                return 1;
+            continue;
+        }
+        t = teraz();
+        int ms = static_cast<int>(std::ceil((nastepnaPobudka(t) - t) * 1000.0));
+        ms = std::max(0, ms);
+        pollfd pf[2] = {{przerwanie, POLLIN, 0}, {master_, 0, 0}};
+        if (nikogo_) {
+            // The master reports a hangup until a program opens the port; look again soon.
+            ms = std::min(ms, 5);
+            pf[1].events = POLLIN;
+        } else {
+            pf[1].events = static_cast<short>(POLLIN | (zablokowane_ ? POLLOUT : 0));
+        }
+        const int r = ::poll(pf, nikogo_ ? 1 : 2, ms);
+        if (r < 0 && errno != EINTR)
+            return 1;
+        if (pf[0].revents & POLLIN)
+            return 0;
+        if (nikogo_) {
+            pollfd sprawdz{master_, POLLIN, 0};
+            if (::poll(&sprawdz, 1, 0) >= 0 && !(sprawdz.revents & POLLHUP))
+                nikogo_ = false;
+            else
+                continue;
+        }
+        if (pf[1].revents & POLLOUT)
+            zablokowane_ = false;
+        if (pf[1].revents & (POLLIN | POLLHUP | POLLERR)) {
+            const ssize_t n = ::read(master_, bufor.data(), bufor.size());
+            if (n > 0) {
+                odebrane(bufor.data(), static_cast<std::size_t>(n), teraz());
+            } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+                // The program closed the port: whatever was going on is over.
+                zerujSesje();
+                nikogo_ = true;
+            }
+        }
+    }
+}
+
+} // namespace pixo::emulator

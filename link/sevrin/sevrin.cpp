@@ -1,0 +1,60 @@
+// The serial-port library with the maker's interface: open the port, select the multiplexer
+// channel, run single commands. The port is looked up in the process's working folder.
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+#include "link/common/Lacze.h"
+#include "link/common/Protokol.h"
+
+#define SEVRIN_API extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+std::mutex blokada;
+pixo::Lacze lacze;
+
+} // namespace
+
+SEVRIN_API void UnInitializePort(void) {
+    std::lock_guard<std::mutex> l(blokada);
+    lacze.zamknij();
+}
+
+SEVRIN_API unsigned char InitializePort(unsigned char port, unsigned short baud,
+                                        unsigned short timeout, unsigned short timeout2) {
+    (void)timeout2; // the callers pass the same value twice
+    std::lock_guard<std::mutex> l(blokada);
+    std::string powod;
+    return lacze.otworz(".", port, baud, timeout, powod);
+}
+
+SEVRIN_API unsigned char UstawKanal(unsigned char kanal) {
+    std::lock_guard<std::mutex> l(blokada);
+    if (kanal < 1 || kanal > 8 || !lacze.otwarte())
+        return 0;
+    return lacze.wybierzKanal(kanal) == 0 ? 1 : 0;
+}
+
+SEVRIN_API unsigned char RSSequence(unsigned char rozkaz, unsigned char ile, unsigned char ile2,
+                                    unsigned char* odbior, unsigned char* nadawanie) {
+    std::lock_guard<std::mutex> l(blokada);
+    if (!lacze.otwarte())
+        return pixo::protokol::WYNIK_PORT;
+    std::vector<std::uint8_t> argumenty;
+    if (nadawanie && ile2 > 0)
+        argumenty.assign(nadawanie, nadawanie + ile2);
+    std::vector<std::uint8_t> dane;
+    const std::uint8_t wynik = lacze.rozkaz(rozkaz, argumenty, dane);
+    if (wynik != 0)
+        return wynik;
+    if (odbior) {
+        // At most `ile` bytes (0: 255), the rest zero, so the buffer is always terminated.
+        const std::size_t maks = ile == 0 ? 255 : ile;
+        const std::size_t n = std::min({dane.size(), maks, std::size_t{255}});
+        std::memset(odbior, 0, 256);
+        std::memcpy(odbior, dane.data(), n);
+    }
+    return 0;
+}
