@@ -1,0 +1,95 @@
+#pragma once
+// The program's way to the register: the calls it makes into the register maker's two
+// libraries, the protocol library (register operations and a line-file writer) and the
+// serial-port library. Results are the libraries' own bytes, passed on untranslated.
+//
+// The interface is virtual so that a test can put a fake register link in its place.
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+class Klepsydra;
+
+class LaczeKasy {
+public:
+    // The libraries take every name and line as a 256-byte buffer: at most 255 characters and
+    // a zero byte. The serial library's receive and send buffers have the same size.
+    static constexpr int kRozmiarBufora = 256;
+    using Bufor = std::array<char, kRozmiarBufora>;
+
+    virtual ~LaczeKasy() = default;
+
+    // Register operations of the protocol library: 0 on success, else a result code. Each
+    // finds the register's connection in KONFIG.TXT by the number named in its input file.
+    virtual std::uint8_t ODefKlaw(const QString& wejscie, const QString& wyjscie) = 0;
+    virtual std::uint8_t ZDefKlaw(const QString& plik) = 0;
+    virtual std::uint8_t KDefKlaw(const QString& lista) = 0;
+    virtual std::uint8_t TowarMax(const QString& wejscie, const QString& wyjscie) = 0;
+    virtual std::uint8_t OPlat(const QString& wejscie, const QString& wyjscie) = 0;
+    virtual std::uint8_t OWaluta(const QString& wejscie, const QString& wyjscie) = 0;
+
+    // Line-file writer of the protocol library: nonzero on success. Mode 1 creates the file
+    // anew; a line is written as given, the library ends it.
+    virtual std::uint8_t OtwartoPlik(std::int32_t& uchwyt, const QString& nazwa,
+                                     std::uint8_t tryb) = 0;
+    virtual std::uint8_t ZapisanoDoPlikuLinie(std::int32_t uchwyt, const QByteArray& linia) = 0;
+    virtual std::uint8_t ZamknieciePliku(std::int32_t& uchwyt) = 0;
+
+    // Serial-port library. InitializePort: 0 when the port is open. UstawKanal: nonzero when
+    // the multiplexer channel (1 to 8) is selected. RSSequence: one command exchange, 0 with
+    // the reply in `odbior`, else a result code.
+    virtual void UnInitializePort() = 0;
+    virtual std::uint8_t InitializePort(std::uint8_t port, std::uint16_t baud,
+                                        std::uint16_t timeout, std::uint16_t timeout2) = 0;
+    virtual std::uint8_t UstawKanal(std::uint8_t kanal) = 0;
+    virtual std::uint8_t RSSequence(std::uint8_t rozkaz, std::uint8_t licznik,
+                                    std::uint8_t licznik2, Bufor& odbior,
+                                    const Bufor& nadawanie) = 0;
+};
+
+// The two libraries themselves, linked by name. Every call runs on a worker thread while the
+// program waits with the busy cursor and takes no input (core/CzekanieNaWatku.h), so the
+// windows keep repainting through long transfers.
+//
+// A name or line longer than 255 bytes cannot be handed over; that is a fault of the program
+// and raises BladProgramu.
+class BibliotekiKasy : public LaczeKasy {
+public:
+    explicit BibliotekiKasy(Klepsydra& klepsydra);
+
+    // Whether this build has the libraries at all (a tree configured before they existed
+    // builds without them; then every call fails).
+    static bool dostepne();
+
+    std::uint8_t ODefKlaw(const QString& wejscie, const QString& wyjscie) override;
+    std::uint8_t ZDefKlaw(const QString& plik) override;
+    std::uint8_t KDefKlaw(const QString& lista) override;
+    std::uint8_t TowarMax(const QString& wejscie, const QString& wyjscie) override;
+    std::uint8_t OPlat(const QString& wejscie, const QString& wyjscie) override;
+    std::uint8_t OWaluta(const QString& wejscie, const QString& wyjscie) override;
+
+    std::uint8_t OtwartoPlik(std::int32_t& uchwyt, const QString& nazwa,
+                             std::uint8_t tryb) override;
+    std::uint8_t ZapisanoDoPlikuLinie(std::int32_t uchwyt, const QByteArray& linia) override;
+    std::uint8_t ZamknieciePliku(std::int32_t& uchwyt) override;
+
+    void UnInitializePort() override;
+    std::uint8_t InitializePort(std::uint8_t port, std::uint16_t baud, std::uint16_t timeout,
+                                std::uint16_t timeout2) override;
+    std::uint8_t UstawKanal(std::uint8_t kanal) override;
+    std::uint8_t RSSequence(std::uint8_t rozkaz, std::uint8_t licznik, std::uint8_t licznik2,
+                            Bufor& odbior, const Bufor& nadawanie) override;
+
+private:
+    template <typename F> std::uint8_t wTle(F&& wywolanie);
+
+    Klepsydra& m_klepsydra;
+};
+
+// A name or line as the libraries take it: the bytes (file names in the file system's
+// encoding) and a zero byte, in a 256-byte buffer. Throws BladProgramu when the text does not
+// fit in 255 bytes.
+LaczeKasy::Bufor BuforNazwy(const QString& nazwa);
+LaczeKasy::Bufor BuforLinii(const QByteArray& linia);
