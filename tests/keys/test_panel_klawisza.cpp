@@ -126,8 +126,13 @@ struct Okno {
               Qt::KeyboardModifiers m = Qt::NoModifier) {
         QTest::mouseClick(ui->iWkladka, b, m, QPoint(x, y));
     }
+    // A click on a radio button's mark.
+    static void kliknijOpcje(TRadioGroup* grupa, int i) {
+        QRadioButton* b = grupa->przycisk(i);
+        QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(6, b->height() / 2));
+    }
     void wybierzRodzaj(int rodzaj) {
-        QTest::mouseClick(ui->rgDefinicja->przycisk(rodzaj), Qt::LeftButton);
+        kliknijOpcje(ui->rgDefinicja, rodzaj);
     }
     void zatwierdz() {
         QTest::mouseClick(ui->Button5, Qt::LeftButton);
@@ -305,7 +310,7 @@ void TestPanelKlawisza::zmianaWarstwyWybieraKlawisz0() {
         o->klik(kSrodek[3].x(), kSrodek[3].y());
     }
     // The user's click on the group does the same.
-    QTest::mouseClick(o->ui->rgAlty->przycisk(2), Qt::LeftButton);
+    Okno::kliknijOpcje(o->ui->rgAlty, 2);
     QCOMPARE(o->ui->rgAlty->itemIndex(), 2);
     QCOMPARE(o->ui->Klawisz->text(), QStringLiteral("Ą"));
     // After a click outside every key, switching the layer brings the panel back.
