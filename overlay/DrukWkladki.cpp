@@ -31,6 +31,8 @@ void drukujObraz(QPrinter& drukarka, const QImage& obraz, const QString& tytul) 
         throw BladProgramu(QStringLiteral("Nie można rozpocząć wydruku."));
     const QSize rozmiar =
         rozmiarNaDrukarce(obraz.size(), drukarka.logicalDpiX(), drukarka.logicalDpiY());
-    // The painter's origin is the top-left corner of the printable area.
+    // Label text must not come out blurred where the page goes through a PDF (the print
+    // system here takes PDF); the painter's origin is the printable area's top-left corner.
+    zadanie.p.setRenderHint(QPainter::LosslessImageRendering);
     zadanie.p.drawImage(QRect(QPoint(0, 0), rozmiar), obraz);
 }
