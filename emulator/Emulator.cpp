@@ -149,7 +149,6 @@ void Emulator::zerujSesje() {
     nadawca_.przerwij();
     nadaje_ = false;
     kolejka_.clear();
-    porcjaWToku_ = false;
     zablokowane_ = false;
 }
 
@@ -318,7 +317,7 @@ void Emulator::kolejkuj(std::vector<std::uint8_t> bajty, bool dane, double t) {
 void Emulator::usunNiewyslaneDane() {
     // The entry being written stays; blocks not yet started are stale after a go-back.
     auto start = kolejka_.begin();
-    if (start != kolejka_.end() && (start->wyslano > 0 || porcjaWToku_))
+    if (start != kolejka_.end() && start->wyslano > 0)
         ++start;
     kolejka_.erase(std::remove_if(start, kolejka_.end(),
                                   [](const DoWyslania& w) { return w.dane && w.wyslano == 0; }),
@@ -326,55 +325,49 @@ void Emulator::usunNiewyslaneDane() {
 }
 
 void Emulator::pompujNadawanie(double t) {
-    while (master_ >= 0 && !zablokowane_ && !rozlaczyc_) {
-        if (!porcjaWToku_) {
-            if (kolejka_.empty())
-                return;
-            DoWyslania& w = kolejka_.front();
-            std::size_t ile = w.bajty.size() - w.wyslano;
-            if (o_.tempo)
-                ile = std::min(ile, porcjaNaTempo(o_.baud));
-            if (o_.rozlaczPo > 0 && !rozlaczono_)
-                ile = std::min<std::size_t>(
-                    ile, static_cast<std::size_t>(std::max(0L, o_.rozlaczPo - wyslaneRazem_)));
-            if (ile == 0) {
-                rozlaczyc_ = true;
-                return;
-            }
-            const double start = std::max({t, w.nieWczesniej, zegarNadawania_});
-            porcja_ = ile;
-            // Paced bytes are handed over when their line time is over, not when it starts.
-            porcjaKiedy_ = o_.tempo ? start + static_cast<double>(ile) * czasBajtu() : start;
-            if (o_.tempo)
-                zegarNadawania_ = porcjaKiedy_;
-            porcjaWToku_ = true;
-        }
-        if (t < porcjaKiedy_)
-            return;
+    while (master_ >= 0 && !zablokowane_ && !rozlaczyc_ && !kolejka_.empty()) {
         DoWyslania& w = kolejka_.front();
-        const ssize_t n = ::write(master_, w.bajty.data() + w.wyslano, porcja_);
+        std::size_t ile = w.bajty.size() - w.wyslano;
+        // The line clock runs on its own, like a UART fed from a full buffer: a late wake-up
+        // sends what is due at once instead of shifting everything after it.
+        const double start = std::max(zegarNadawania_, w.nieWczesniej);
+        if (o_.tempo) {
+            const double gotowe = std::floor((t - start) / czasBajtu() + 1e-9);
+            if (gotowe < 1)
+                return; // the first byte is still on the line
+            ile = std::min(ile, static_cast<std::size_t>(gotowe));
+        } else if (t < w.nieWczesniej) {
+            return;
+        }
+        if (o_.rozlaczPo > 0 && !rozlaczono_)
+            ile = std::min<std::size_t>(
+                ile, static_cast<std::size_t>(std::max(0L, o_.rozlaczPo - wyslaneRazem_)));
+        if (ile == 0) {
+            rozlaczyc_ = true;
+            return;
+        }
+        const ssize_t n = ::write(master_, w.bajty.data() + w.wyslano, ile);
         if (n < 0) {
-            if (errno == EAGAIN || errno == EINTR) {
-                zablokowane_ = errno == EAGAIN;
-                return;
+            if (errno == EAGAIN)
+                zablokowane_ = true;
+            else if (errno != EINTR) {
+                zerujSesje(); // EIO: nobody on the other side
+                nikogo_ = true;
             }
-            zerujSesje(); // EIO: nobody on the other side
-            nikogo_ = true;
             return;
         }
         w.wyslano += static_cast<std::size_t>(n);
         wyslaneRazem_ += n;
-        porcja_ -= static_cast<std::size_t>(n);
-        if (porcja_ == 0)
-            porcjaWToku_ = false;
+        if (o_.tempo)
+            zegarNadawania_ = start + static_cast<double>(n) * czasBajtu();
         if (w.wyslano == w.bajty.size())
             kolejka_.pop_front();
         if (o_.rozlaczPo > 0 && !rozlaczono_ && wyslaneRazem_ >= o_.rozlaczPo) {
             rozlaczyc_ = true;
             return;
         }
-        if (porcjaWToku_) {
-            zablokowane_ = true; // partial write: wait until the pty takes more
+        if (static_cast<std::size_t>(n) < ile) {
+            zablokowane_ = true; // the pty took only part: wait until it takes more
             return;
         }
     }
@@ -387,11 +380,13 @@ double Emulator::nastepnaPobudka(double t) const {
         p = std::min(p,
                      zegarOdbioru_ + static_cast<double>(std::min(czeka, porcjaNaTempo(o_.baud))) *
                                          czasBajtu());
-    if (!zablokowane_) {
-        if (porcjaWToku_)
-            p = std::min(p, porcjaKiedy_);
-        else if (!kolejka_.empty())
-            p = std::min(p, std::max(kolejka_.front().nieWczesniej, zegarNadawania_));
+    if (!zablokowane_ && !kolejka_.empty()) {
+        const double start = std::max(zegarNadawania_, kolejka_.front().nieWczesniej);
+        const std::size_t reszta = kolejka_.front().bajty.size() - kolejka_.front().wyslano;
+        p = std::min(
+            p, o_.tempo ? start + static_cast<double>(std::min(reszta, porcjaNaTempo(o_.baud))) *
+                                      czasBajtu()
+                        : start);
     }
     if (czekaNaCisze_)
         p = std::min(p, ostatnieSmieci_ + protokol::CISZA_PO_SMIECIACH_MS / 1000.0);

@@ -104,9 +104,6 @@ private:
     double ostatnieSmieci_ = 0;
 
     std::deque<DoWyslania> kolejka_;
-    bool porcjaWToku_ = false;
-    std::size_t porcja_ = 0;
-    double porcjaKiedy_ = 0;
     double zegarNadawania_ = 0;
     bool zablokowane_ = false;
     long wyslaneRazem_ = 0;
