@@ -231,6 +231,9 @@ private slots:
     void listyOdrzucajaZnaki();
     void enterZatwierdza();
     void zleDaneNieNaruszajaTabeli();
+#ifdef PIXO_TEST_TFORM3
+    void zatwierdzenieWypelniaPusteNapisy();
+#endif
 
 private:
     std::unique_ptr<Okno> o;
@@ -1048,6 +1051,31 @@ void TestPanelKlawisza::zleDaneNieNaruszajaTabeli() {
     for (const QString& t : o->dialogi.teksty())
         QVERIFY2(dozwolone.contains(t), qPrintable(t));
 }
+
+#ifdef PIXO_TEST_TFORM3
+// The window refills the empty key labels after every stored confirm, and only then.
+void TestPanelKlawisza::zatwierdzenieWypelniaPusteNapisy() {
+    for (QLineEdit* e : o->napisy())
+        e->clear();
+    o->ui->Edit2->setText(QStringLiteral("MOJ"));
+    o->klik(kSrodek[1].x(), kSrodek[1].y());
+    o->wybierzRodzaj(RodzajFunkcja);
+    o->zatwierdz();
+    QCOMPARE(o->ui->Edit1->text(), QStringLiteral("WŁĄCZE"));
+    o->klik(kSrodek[2].x(), kSrodek[2].y());
+    o->wybierzRodzaj(RodzajPlatnosc);
+    o->zatwierdz();
+    QCOMPARE(o->rekord(3, 2), platnosc(1, 0));
+    QCOMPARE(o->ui->Edit2->text(), QStringLiteral("MOJ"));
+    o->klik(kSrodek[3].x(), kSrodek[3].y());
+    o->wybierzRodzaj(RodzajPlatnosc);
+    o->wpisz(QStringLiteral("1."));
+    o->zatwierdz();
+    QCOMPARE(o->dialogi.teksty(), QStringList({kKomunikatPlatnosc}));
+    QCOMPARE(o->ui->Edit3->text(), QString());
+    QCOMPARE(o->zatwierdzenia, 2);
+}
+#endif
 
 QTEST_MAIN(TestPanelKlawisza)
 #include "test_panel_klawisza.moc"
