@@ -23,6 +23,7 @@ int doMs(Zegar::time_point t) {
 std::uint8_t Lacze::otworz(const std::string& katalog, int port, int baud, int timeoutSek,
                            std::string& powod) {
     ustawTimeout(timeoutSek);
+    baud_ = baud > 0 ? baud : 9600;
     dekoder_.wyczysc();
     return port_.otworz(katalog, port, baud, powod);
 }
@@ -90,7 +91,13 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
     bool zapytanieDoszlo = false;
     bool zleBajty = false; // garbage or bad frames seen in this exchange
     std::size_t odrzuconeDotad = 0;
-    auto termin = Zegar::now() + std::chrono::milliseconds(timeoutMs_);
+    // The timeout counts from the last step forward (a block taken, a frame of the request
+    // acknowledged). A frame still arriving gets at most one longest frame's line time more,
+    // so neither a long frame at a slow speed is cut off nor a babbling line holds the caller.
+    const auto timeout = std::chrono::milliseconds(timeoutMs_);
+    const auto czasRamki = std::chrono::milliseconds(
+        (ramka::MAKS_DANYCH + ramka::NARZUT) * 10 * 1000 / static_cast<std::size_t>(baud_) + 1);
+    auto termin = Zegar::now() + timeout;
     Zegar::time_point ostatnieSmieci{};
     bool czekaNaCisze = false;
     std::vector<std::uint8_t> doWyslania;
@@ -101,20 +108,24 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
                 if (std::uint8_t w = wyslij(r))
                     return w;
         }
-        int czekaj = doMs(termin);
+        const auto teraz = Zegar::now();
+        const auto koniec = dekoder_.wTrakcie() ? termin + czasRamki : termin;
+        if (teraz >= koniec)
+            return zleBajty ? WYNIK_ZLA_ODPOWIEDZ : WYNIK_TIMEOUT_ODBIORU;
+        int czekaj = doMs(koniec);
         if (czekaNaCisze) {
             const int doCiszy =
                 doMs(ostatnieSmieci + std::chrono::milliseconds(protokol::CISZA_PO_SMIECIACH_MS));
             czekaj = std::min(czekaj, doCiszy);
         }
         std::uint8_t bufor[4096];
-        const long n = port_.czytaj(bufor, sizeof bufor, czekaj);
+        const long n = port_.czytaj(bufor, sizeof bufor, std::max(czekaj, 1));
         if (n < 0)
             return WYNIK_TIMEOUT_ODBIORU;
         if (n == 0) {
-            if (Zegar::now() >= termin)
-                return zleBajty ? WYNIK_ZLA_ODPOWIEDZ : WYNIK_TIMEOUT_ODBIORU;
-            if (czekaNaCisze && zapytanieDoszlo) {
+            if (czekaNaCisze && zapytanieDoszlo &&
+                Zegar::now() >=
+                    ostatnieSmieci + std::chrono::milliseconds(protokol::CISZA_PO_SMIECIACH_MS)) {
                 czekaNaCisze = false;
                 doWyslania.clear();
                 if (odbiorca.cisza(doWyslania) == protokol::Odbiorca::Stan::ZaDuzoBledow)
@@ -129,16 +140,16 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
         doWyslania.clear();
         bool postep = false;
         while (dekoder_.nastepna(r)) {
-            postep = true;
             if (!r.poprawna)
                 zleBajty = true;
             if (r.typ == ramka::ACK || r.typ == ramka::NAK) {
                 if (zapytanieDoszlo)
                     continue;
-                const bool cofnij = nadawca.potwierdzenie(r);
-                (void)cofnij; // frames are written at once, none is waiting
+                const std::size_t przed = nadawca.potwierdzone();
+                (void)nadawca.potwierdzenie(r); // frames are written at once, none is waiting
                 if (nadawca.stan() == protokol::Nadawca::Stan::ZaDuzoNak)
                     return WYNIK_NAK;
+                postep |= nadawca.potwierdzone() > przed;
                 if (nadawca.stan() == protokol::Nadawca::Stan::Gotowe)
                     zapytanieDoszlo = true;
                 continue;
@@ -152,6 +163,8 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
             }
             if (!zapytanieDoszlo)
                 continue;
+            const std::size_t przed = odbiorca.wiadomosc().size();
+            const auto stanPrzed = odbiorca.stan();
             const auto stan = odbiorca.ramka(r, doWyslania);
             if (stan == protokol::Odbiorca::Stan::ZaDuzoBledow ||
                 stan == protokol::Odbiorca::Stan::ZaDluga)
@@ -162,6 +175,7 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
                 odpowiedz = std::move(odbiorca.wiadomosc());
                 return 0;
             }
+            postep |= odbiorca.wiadomosc().size() > przed || stan != stanPrzed;
         }
         if (!doWyslania.empty())
             if (std::uint8_t w = wyslij(doWyslania))
@@ -172,10 +186,9 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
             czekaNaCisze = true;
             ostatnieSmieci = Zegar::now();
         }
-        if (postep || dekoder_.wTrakcie()) {
-            termin = Zegar::now() + std::chrono::milliseconds(timeoutMs_);
-            if (postep)
-                czekaNaCisze = false;
+        if (postep) {
+            termin = Zegar::now() + timeout;
+            czekaNaCisze = false;
         }
     }
 }

@@ -43,6 +43,7 @@ private:
     PortSzeregowy port_;
     ramka::Dekoder dekoder_;
     int timeoutMs_ = 5000;
+    int baud_ = 9600;
 };
 
 // KlientKasy over a Lacze.

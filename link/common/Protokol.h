@@ -76,6 +76,7 @@ public:
     // Everything up to the last frame is acknowledged.
     void wszystkoDoszlo();
     Stan stan() const { return stan_; }
+    std::size_t potwierdzone() const { return baza_; }
     void przerwij() { stan_ = Stan::Bezczynny; }
     std::size_t liczbaRamek() const { return liczbaRamek_; }
 

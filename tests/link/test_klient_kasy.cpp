@@ -7,14 +7,19 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "link/EmulatorTestowy.h"
 #include "link/common/KlientKasy.h"
+#include "link/common/Lacze.h"
 #include "link/common/PortSzeregowy.h"
+#include "link/common/Ramka.h"
 
 using namespace pixo;
 
@@ -342,6 +347,68 @@ private slots:
         QVERIFY(t.elapsed() >= 900 && t.elapsed() < 2000);
         p.zamknij();
         ::close(master);
+    }
+
+    // A line that never stops talking nonsense must not hold the caller: the timeout plus at
+    // most one longest frame's line time (1.08 s at 9600 baud).
+    void gadatliwaLiniaNieTrzymaPozaTimeoutem_data() {
+        QTest::addColumn<int>("rodzaj");
+        QTest::addColumn<int>("kod");
+        QTest::newRow("losowe bajty") << 0 << 23;
+        QTest::newRow("zepsute ramki z obcym numerem") << 1 << 23;
+        QTest::newRow("same stare potwierdzenia") << 2 << 21;
+        QTest::newRow("naglowek obiecujacy dlugie dane") << 3 << 23;
+    }
+    void gadatliwaLiniaNieTrzymaPozaTimeoutem() {
+        QFETCH(int, rodzaj);
+        QFETCH(int, kod);
+        const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        QVERIFY(master >= 0);
+        QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
+        const QString k = katalog_.path() + "/gadula";
+        QDir().mkpath(k);
+        QFile::remove(k + "/com9");
+        QVERIFY(QFile::link(ptsname(master), k + "/com9"));
+        Lacze lacze;
+        std::string powod;
+        QCOMPARE(int(lacze.otworz(k.toStdString(), 9, 9600, 1, powod)), 0);
+        std::atomic<bool> dosc{false};
+        std::thread gadula([&] {
+            std::mt19937 g(5);
+            std::vector<std::uint8_t> b;
+            std::uint8_t smietnik[256];
+            while (!dosc) {
+                b.clear();
+                if (rodzaj == 0) {
+                    for (int i = 0; i < 64; ++i)
+                        b.push_back(static_cast<std::uint8_t>(g()));
+                } else if (rodzaj == 1) {
+                    b = ramka::koduj(ramka::BLOK, 77, std::vector<std::uint8_t>(40, 1));
+                    b.back() ^= 1;
+                } else if (rodzaj == 2) {
+                    b = ramka::koduj(ramka::ACK, 200);
+                } else {
+                    // Valid headers promising 1024 bytes, never completed by a valid frame.
+                    b = ramka::koduj(ramka::BLOK, 3, std::vector<std::uint8_t>(1024, 7));
+                    b.back() ^= 1;
+                }
+                (void)!::write(master, b.data(), b.size());
+                while (::read(master, smietnik, sizeof smietnik) > 0) {
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        });
+        std::vector<std::uint8_t> odp;
+        QElapsedTimer t;
+        t.start();
+        const int wynik = lacze.wymiana({254}, odp);
+        const qint64 ms = t.elapsed();
+        dosc = true;
+        gadula.join();
+        lacze.zamknij();
+        ::close(master);
+        QCOMPARE(wynik, kod);
+        QVERIFY2(ms < 1000 + 1080 + 300, qPrintable(QString::number(ms)));
     }
 
     void brakUprawnienWskazujeGrupeDialout() {
