@@ -237,8 +237,9 @@ void Emulator::obsluzRamke(const ramka::Ramka& r, double t) {
     if (r.typ == ramka::KANAL) {
         if (!r.poprawna)
             return;
-        if (!o_.mux) { // a register does not know this frame
-            kolejkuj(ramka::koduj(ramka::NAK, 0), false, t);
+        if (!o_.mux) { // a register does not know this frame; a silent one says nothing
+            if (!o_.bezOdpowiedzi)
+                kolejkuj(ramka::koduj(ramka::NAK, 0), false, t);
             return;
         }
         const int k = r.dane.empty() ? 0 : r.dane[0];

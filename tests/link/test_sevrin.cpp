@@ -130,6 +130,26 @@ private slots:
         QVERIFY(t.elapsed() < 500);
     }
 
+    void milczacaKasaZaMultiplekseremIBezNiego() {
+        {
+            // The multiplexer answers for itself; the register behind it stays silent.
+            EmulatorTestowy e;
+            QVERIFY(e.uruchom(katalog_.path(), {"--mux", "1=01", "--no-reply"}));
+            QCOMPARE(int(InitializePort(1, 9600, 1, 1)), 0);
+            QVERIFY(UstawKanal(1) != 0);
+            Bufory b;
+            QCOMPARE(int(RSSequence(254, 4, 0, b.odbior, b.nadawanie)), 21);
+            UnInitializePort();
+        }
+        EmulatorTestowy e;
+        QVERIFY(e.uruchom(katalog_.path(), {"--no-reply"}));
+        QCOMPARE(int(InitializePort(1, 9600, 1, 1)), 0);
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(int(UstawKanal(2)), 0);
+        QVERIFY(t.elapsed() >= 900 && t.elapsed() < 2000);
+    }
+
     void usterkiDajaSwojeKodyWCzasie_data() {
         QTest::addColumn<QStringList>("argumenty");
         QTest::addColumn<int>("kod");
