@@ -28,7 +28,7 @@ unsigned char InitializePort(unsigned char port, unsigned short baud, unsigned s
                              unsigned short timeout2);
 unsigned char UstawKanal(unsigned char kanal);
 unsigned char RSSequence(unsigned char rozkaz, unsigned char licznik, unsigned char licznik2,
-                         char* odbior, char* nadawanie);
+                         unsigned char* odbior, unsigned char* nadawanie);
 #endif
 }
 
@@ -205,8 +205,10 @@ std::uint8_t BibliotekiKasy::RSSequence([[maybe_unused]] std::uint8_t rozkaz,
 #ifdef PIXO_Z_SEVRIN
     Bufor od{};
     Bufor nad = nadawanie;
-    const std::uint8_t wynik =
-        wTle([&] { return ::RSSequence(rozkaz, licznik, licznik2, od.data(), nad.data()); });
+    const std::uint8_t wynik = wTle([&] {
+        return ::RSSequence(rozkaz, licznik, licznik2, reinterpret_cast<unsigned char*>(od.data()),
+                            reinterpret_cast<unsigned char*>(nad.data()));
+    });
     odbior = od;
     return wynik;
 #else
