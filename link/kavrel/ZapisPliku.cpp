@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <random>
+#include <system_error>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -137,6 +138,9 @@ unsigned char otworzPlikLiniowy(std::int32_t* uchwyt, const char* nazwa, unsigne
     std::string n;
     if (tryb != 1 || !tekstZBufora(nazwa, n) || n.empty())
         return 0;
+    std::error_code ec;
+    if (fs::is_directory(plikBezWielkosci(n), ec))
+        return 0; // a folder cannot be replaced by the file at its close
     auto nowy = std::make_unique<PlikLiniowy>();
     if (!nowy->plik.utworz(n))
         return 0;

@@ -33,6 +33,9 @@ private:
 };
 
 inline void zapisz(const QString& nazwa, const QByteArray& bajty) {
+    // Removed first: truncating an existing file makes ext4 flush it to disk at close, which
+    // costs milliseconds per file.
+    QFile::remove(nazwa);
     QFile f(nazwa);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw std::runtime_error("cannot write test file");

@@ -178,6 +178,46 @@ private slots:
         QCOMPARE(czytajDla(1, &p), 0);
         QCOMPARE(p.port, 3);
     }
+    // Valid files damaged at random: only configuration codes come out, and an accepted line
+    // always carries values the serial link can use.
+    void uszkodzonePliki() {
+        pomoc::FolderRoboczy f;
+        const QByteArray wzor = "$01\tcom1:9600:mux0:1\t5\r\n$2\tcom12:57600:mux1:3\t1000\r\n";
+        const char wstawki[] = {'\t', ':', '\r', '\n', '\0', '0', '9', '$', ' ', 'x', '\x80'};
+        QRandomGenerator los(777);
+        QMap<int, int> kody;
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray t = wzor;
+            for (int z = 0, ile = 1 + los.bounded(3); z < ile && !t.isEmpty(); ++z) {
+                const int gdzie = los.bounded(t.size());
+                switch (los.bounded(3)) {
+                case 0:
+                    t[gdzie] = wstawki[los.bounded(int(sizeof wstawki))];
+                    break;
+                case 1:
+                    t.insert(gdzie, wstawki[los.bounded(int(sizeof wstawki))]);
+                    break;
+                case 2:
+                    t.remove(gdzie, 1 + los.bounded(6));
+                    break;
+                }
+            }
+            zapisz("KONFIG.TXT", t);
+            ParametryLacza p;
+            const int k = czytajDla(1 + los.bounded(2), &p);
+            ++kody[k];
+            QVERIFY2(QList<int>({0, 13, 14, 15, 16}).contains(k), t.toHex().constData());
+            if (k == 0) {
+                QVERIFY(p.port >= 1 && p.port <= 99);
+                QVERIFY(QList<int>({9600, 19200, 28800, 57600}).contains(p.baud));
+                QVERIFY(p.multiplekser == 0 || p.multiplekser == 1);
+                QVERIFY(p.kanal >= 1 && p.kanal <= 4);
+                QVERIFY(p.timeoutSek >= 1 && p.timeoutSek <= 1000);
+            }
+        }
+        for (int k : {0, 13, 14, 15, 16})
+            QVERIFY2(kody.value(k) > 0, qPrintable(QString::number(k)));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestKonfiguracja)

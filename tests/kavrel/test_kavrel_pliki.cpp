@@ -386,6 +386,63 @@ private slots:
         QCOMPARE(tekstWalut(1, {"EUR", "USD", "GBP", "CHF", "CZK", "NOK", "SEK", "\x7f"}, t), 23);
     }
 
+    // ---- any bytes ----
+
+    // Valid files damaged at random: every outcome is one of the input codes, and whatever is
+    // accepted is something a register may hold and is written back to the same definitions.
+    void uszkodzonePlikiDefinicji() {
+        pomoc::FolderRoboczy f;
+        const QByteArray wzor = "#01\r\n#\r\n#\r\n"
+                                "$176\t1\t12\t0\t1\t0\r\n$65\t2\t5\t\r\n$164\t3\t1\t0\t0\r\n"
+                                "$214\t0\r\n$177\t4\t0\t10\t1\t0\r\n$66\t5\t1\t250\t0\t1\r\n"
+                                "$38\t3\t2\t1000\t1\r\n";
+        const char wstawki[] = {'\t', '\r', '\n', '\0', '0', '9', '-', '$', '#', ' ', '\xff'};
+        QRandomGenerator los(20240611);
+        QMap<int, int> kody;
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray t = wzor;
+            const int zmian = 1 + los.bounded(4);
+            for (int z = 0; z < zmian && !t.isEmpty(); ++z) {
+                const int gdzie = los.bounded(t.size());
+                switch (los.bounded(5)) {
+                case 0:
+                    t[gdzie] = wstawki[los.bounded(int(sizeof wstawki))];
+                    break;
+                case 1:
+                    t.insert(gdzie, wstawki[los.bounded(int(sizeof wstawki))]);
+                    break;
+                case 2:
+                    t.remove(gdzie, 1 + los.bounded(8));
+                    break;
+                case 3:
+                    t.truncate(gdzie);
+                    break;
+                case 4:
+                    t.insert(gdzie, QByteArray(los.bounded(300), '7'));
+                    break;
+                }
+            }
+            zapisz("klawisz.txt", t);
+            int nr = 0;
+            std::vector<DefinicjaNaKasie> d;
+            const int k = czytajPlikDefinicji("klawisz.txt", nr, d);
+            ++kody[k];
+            QVERIFY2(QList<int>({0, 10, 11, 12, 19}).contains(k), t.toHex().constData());
+            if (k != 0)
+                continue;
+            QVERIFY(nr >= 1 && nr <= 99);
+            for (const DefinicjaNaKasie& x : d) {
+                QCOMPARE(int(sprawdzDefinicje(x)), 0);
+                DefinicjaNaKasie y;
+                QCOMPARE(int(czytajLinieDefinicji(liniaDefinicji(x), y)), 0);
+                QVERIFY(rowne(x, y));
+            }
+        }
+        // The damage reached every kind of outcome, not only the first check.
+        for (int k : {0, 10, 11, 12, 19})
+            QVERIFY2(kody.value(k) > 0, qPrintable(QString::number(k)));
+    }
+
     // ---- buffers ----
 
     void buforBezZeraNieCzytanyZaKoncem() {

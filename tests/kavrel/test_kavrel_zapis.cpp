@@ -158,10 +158,13 @@ private slots:
         QCOMPARE(otworzPlikLiniowy(&u, Bufor("").b, 1), 0);
         QCOMPARE(otworzPlikLiniowy(&u, nullptr, 1), 0);
         QCOMPARE(otworzPlikLiniowy(&u, Bufor("brak/folderu/in").b, 1), 0);
+        QVERIFY(QDir().mkdir("Folder"));
+        QCOMPARE(otworzPlikLiniowy(&u, Bufor("folder").b, 1), 0);
         pomoc::BuforNaGranicy b;
         QCOMPARE(otworzPlikLiniowy(&u, b.dane(), 1), 0);
         QCOMPARE(u, 77); // a failed open leaves the handle alone
         QCOMPARE(pliki(), QStringList{});
+        QVERIFY(QDir().rmdir("Folder"));
 
         // A closed handle is dead: no write, no second close.
         QVERIFY(otworz(u, "in"));
