@@ -2,14 +2,16 @@
 // the application, the main window and the hidden communication dialog; the start-up import
 // runs once before the first message is dispatched.
 
-#include <QDialog>
 #include <QProxyStyle>
 #include <QStyleFactory>
 
 #include "app/TAplikacja.h"
 #include "app/TForm3.h"
+#include "comm/TOknoKomunik.h"
 #include "core/Dialogi.h"
+#include "core/Klepsydra.h"
 #include "keys/StanProgramu.h"
+#include "transfer/LaczeKasy.h"
 
 namespace {
 
@@ -42,8 +44,11 @@ int main(int argc, char** argv) {
     aplikacja.ustawObslugeBledow(&dialogi, &okno);
     okno.show();
 
-    QDialog oknoKomunik(&okno);
-    oknoKomunik.setWindowTitle(QStringLiteral("Parametry komunikacji"));
+    // The communication dialog, created hidden; the register libraries are reached only
+    // through `lacze`, whose calls wait on a worker thread with the busy cursor shown.
+    Klepsydra klepsydra;
+    BibliotekiKasy lacze(klepsydra);
+    TOknoKomunik oknoKomunik(stan, dialogi, lacze, klepsydra, &okno);
     okno.ustawOknoKomunik(&oknoKomunik);
 
     if (stan.ImportStartowy) {
