@@ -42,12 +42,13 @@ std::uint8_t Lacze::wybierzKanal(int kanal) {
     const std::vector<std::uint8_t> ramkaKanalu =
         ramka::koduj(ramka::KANAL, 0, {static_cast<std::uint8_t>(kanal)});
     bool cokolwiek = false;
+    // One timeout for the whole selection, repetitions included.
+    const auto termin = Zegar::now() + std::chrono::milliseconds(timeoutMs_);
     for (int proba = 0; proba <= protokol::MAKS_POWTORZEN; ++proba) {
         dekoder_.wyczysc();
         port_.oproznijWejscie();
         if (std::uint8_t w = wyslij(ramkaKanalu))
             return w;
-        auto termin = Zegar::now() + std::chrono::milliseconds(timeoutMs_);
         bool ponow = false;
         while (!ponow) {
             std::uint8_t bufor[256];

@@ -103,6 +103,10 @@ std::uint8_t PortSzeregowy::otworzSciezke(const std::string& sciezka, int baud,
                                           std::string& powod) {
     zamknij();
     powod.clear();
+    if (baud < 300 || baud > 4000000) { // 0 would mean "hang up" to the driver
+        powod = "Niepoprawna szybkość transmisji " + std::to_string(baud) + ".";
+        return 62;
+    }
     const int fd = ::open(sciezka.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         powod = powodBledu(errno, sciezka);

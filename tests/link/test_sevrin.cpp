@@ -203,6 +203,14 @@ private slots:
         QFile::remove(katalog_.path() + "/com8");
     }
 
+    void niepoprawnaSzybkosc() {
+        EmulatorTestowy e;
+        QVERIFY(e.uruchom(katalog_.path(), {}));
+        QCOMPARE(int(InitializePort(1, 0, 1, 1)), 62);
+        QCOMPARE(int(InitializePort(0, 9600, 1, 1)), 62);
+        QCOMPARE(int(InitializePort(1, 9600, 1, 1)), 0);
+    }
+
     void zajetyPort() {
         EmulatorTestowy e;
         QVERIFY(e.uruchom(katalog_.path(), {}));
