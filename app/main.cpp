@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     // through `lacze`, whose calls wait on a worker thread with the busy cursor shown.
     Klepsydra klepsydra;
     BibliotekiKasy lacze(klepsydra);
-    TOknoKomunik oknoKomunik(stan, dialogi, lacze, klepsydra, &okno);
+    TOknoKomunik oknoKomunik(stan, dialogi, lacze, &okno);
     okno.ustawOknoKomunik(&oknoKomunik);
 
     if (stan.ImportStartowy) {

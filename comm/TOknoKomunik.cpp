@@ -1,12 +1,12 @@
 #include "comm/TOknoKomunik.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QShowEvent>
 
 #include "comm/ModeleKas.h"
 #include "core/BladProgramu.h"
 #include "core/Dialogi.h"
-#include "core/Klepsydra.h"
 #include "keys/StanProgramu.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/LaczeKasy.h"
@@ -50,10 +50,8 @@ bool liczbaDziesietna(const QString& tekst, int& wartosc) {
 
 } // namespace
 
-TOknoKomunik::TOknoKomunik(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze,
-                           Klepsydra& klepsydra, QWidget* rodzic)
-    : QDialog(rodzic), ui(new Ui::TOknoKomunik), m_stan(stan), m_dialogi(dialogi), m_lacze(lacze),
-      m_klepsydra(klepsydra) {
+TOknoKomunik::TOknoKomunik(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze, QWidget* rodzic)
+    : QDialog(rodzic), ui(new Ui::TOknoKomunik), m_stan(stan), m_dialogi(dialogi), m_lacze(lacze) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -67,6 +65,10 @@ TOknoKomunik::TOknoKomunik(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacz
           static_cast<QWidget*>(ui->GrupaKanal), static_cast<QWidget*>(ui->GrupaSzybkosc)})
         w->setFont(napisy);
     ui->WartoscTimeout->setFont(czcionkaPiksele(23));
+    // Labels grow with their text, as the form designer's labels do; the substitute for the
+    // missing "MS Sans Serif" is wider and would cut "Timeout" short.
+    for (QLabel* l : {ui->Label1, ui->NapisTimeout})
+        l->resize(qMax(l->width(), l->sizeHint().width()), l->height());
 
     connect(ui->KlawZapis, &QPushButton::clicked, this, &TOknoKomunik::KlawZapisClick);
     connect(ui->KlawEsc, &QPushButton::clicked, this, &TOknoKomunik::KlawEscClick);
@@ -201,11 +203,9 @@ QString TOknoKomunik::TestPolaczenia() {
 }
 
 void TOknoKomunik::KlawPolaczClick() {
-    QString wynik;
-    {
-        KursorKlepsydry kursor(m_klepsydra);
-        wynik = TestPolaczenia();
-    }
+    // The hourglass shows while each library call runs (the calls wait through the shared
+    // mechanism); a message in the middle of the test is answered with the normal cursor.
+    const QString wynik = TestPolaczenia();
 
     if (wynik.isEmpty()) {
         ui->KlawZapis->setEnabled(false);

@@ -15,7 +15,6 @@
 #include "comm/KonfigTxt.h"
 
 class Dialogi;
-class Klepsydra;
 class LaczeKasy;
 struct StanProgramu;
 
@@ -26,8 +25,7 @@ class TOknoKomunik;
 class TOknoKomunik : public QDialog {
     Q_OBJECT
 public:
-    TOknoKomunik(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze, Klepsydra& klepsydra,
-                 QWidget* rodzic = nullptr);
+    TOknoKomunik(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze, QWidget* rodzic = nullptr);
     ~TOknoKomunik() override;
 
     Ui::TOknoKomunik* ui;
@@ -66,6 +64,5 @@ private:
     StanProgramu& m_stan;
     Dialogi& m_dialogi;
     LaczeKasy& m_lacze;
-    Klepsydra& m_klepsydra;
     int m_kodModelu = 0;
 };

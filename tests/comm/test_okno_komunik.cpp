@@ -2,6 +2,7 @@
 // "Zapisz" hands to the line writer and what happens when that fails, and every path of the
 // connection test with the messages the user sees.
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -10,7 +11,6 @@
 #include "FalszyweLacze.h"
 #include "comm/TOknoKomunik.h"
 #include "core/BladProgramu.h"
-#include "core/Klepsydra.h"
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
@@ -28,8 +28,7 @@ struct Uklad {
     StanProgramu stan;
     SkryptDialogi dialogi;
     FalszyweLacze lacze;
-    Klepsydra klepsydra;
-    TOknoKomunik okno{stan, dialogi, lacze, klepsydra};
+    TOknoKomunik okno{stan, dialogi, lacze};
     Ui::TOknoKomunik& ui = *okno.ui;
 
     Uklad() { okno.show(); }
@@ -70,14 +69,24 @@ void TestOknoKomunik::ukladIDomyslne() {
     QCOMPARE(u.okno.size(), QSize(606, 202));
     QVERIFY(u.okno.isModal());
     const std::pair<QWidget*, QRect> miejsca[] = {
-        {u.ui.Label1, {24, 40, 39, 20}},          {u.ui.seCOM, {96, 35, 57, 30}},
-        {u.ui.GrupaMux, {184, 15, 169, 74}},      {u.ui.GrupaKanal, {375, 15, 82, 154}},
-        {u.ui.GrupaSzybkosc, {184, 86, 169, 73}}, {u.ui.NapisTimeout, {16, 112, 60, 20}},
+        {u.ui.seCOM, {96, 35, 57, 30}},           {u.ui.GrupaMux, {184, 15, 169, 74}},
+        {u.ui.GrupaKanal, {375, 15, 82, 154}},    {u.ui.GrupaSzybkosc, {184, 86, 169, 73}},
         {u.ui.WartoscTimeout, {96, 103, 80, 39}}, {u.ui.KlawEsc, {497, 34, 90, 24}},
         {u.ui.KlawZapis, {497, 73, 90, 26}},      {u.ui.KlawPolacz, {497, 113, 90, 25}},
         {u.ui.Bevel1, {0, 0, 475, 193}},          {u.ui.Bevel3, {481, -8, 124, 201}}};
     for (const auto& [w, r] : miejsca)
         QVERIFY2(w->geometry() == r, qPrintable(w->objectName()));
+    // Labels keep their place and grow to show their whole text, never shrink, and never
+    // reach the spin edit beside them.
+    const std::pair<QLabel*, QRect> napisy[] = {{u.ui.Label1, {24, 40, 39, 20}},
+                                                {u.ui.NapisTimeout, {16, 112, 60, 20}}};
+    for (const auto& [l, r] : napisy) {
+        QCOMPARE(l->pos(), r.topLeft());
+        QCOMPARE(l->height(), r.height());
+        QVERIFY(l->width() >= r.width());
+        QVERIFY(l->width() >= l->fontMetrics().horizontalAdvance(l->text()));
+        QVERIFY(l->geometry().right() < 96);
+    }
 
     QCOMPARE(u.ui.Label1->text(), QStringLiteral("COM"));
     QCOMPARE(u.ui.NapisTimeout->text(), QStringLiteral("Timeout"));
@@ -242,7 +251,6 @@ void TestOknoKomunik::portNieOtwarty() {
     QCOMPARE(u.stan.WartoscNrKasy, 0);
     QVERIFY(!u.ui.KlawZapis->isEnabled());
     QVERIFY(u.okno.isVisible());
-    QVERIFY(!u.klepsydra.widoczny());
 }
 
 void TestOknoKomunik::kanalNieUstawiony() {
@@ -319,7 +327,6 @@ void TestOknoKomunik::kasaPixoEZapisujeSama() {
     QCOMPARE(u.lacze.pliki["KONFIG.TXT"], QByteArrayList({"$7\tcom1:9600:mux0:1\t5"}));
     QVERIFY(!u.okno.isVisible());
     QCOMPARE(u.okno.result(), int(QDialog::Accepted));
-    QVERIFY(!u.klepsydra.widoczny());
 }
 
 void TestOknoKomunik::innyModel_data() {
@@ -370,7 +377,6 @@ void TestOknoKomunik::numerNieDziesietny() {
         QVERIFY_THROWS_EXCEPTION(BladProgramu, u.okno.KlawPolaczClick());
         QCOMPARE(u.stan.NrKasy, QString::fromLatin1(numer));
         QCOMPARE(u.stan.WartoscNrKasy, 0);
-        QVERIFY(!u.klepsydra.widoczny());
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
         QVERIFY(!u.lacze.portOtwarty);
         QVERIFY(u.lacze.pliki.isEmpty());

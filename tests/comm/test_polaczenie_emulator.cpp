@@ -34,6 +34,16 @@ QByteArray zawartosc(const QString& nazwa) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<brak>");
 }
 
+// Also notes whether the busy cursor was up while a box was shown.
+class DialogiZKursorem : public SkryptDialogi {
+public:
+    QList<bool> zKlepsydra;
+    Przycisk komunikat(QWidget* rodzic, const Komunikat& k) override {
+        zKlepsydra << (QGuiApplication::overrideCursor() != nullptr);
+        return SkryptDialogi::komunikat(rodzic, k);
+    }
+};
+
 } // namespace
 
 class TestPolaczenieEmulator : public QObject {
@@ -63,7 +73,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_folder;
     QString m_poprzedniFolder;
     std::unique_ptr<StanProgramu> m_stan;
-    std::unique_ptr<SkryptDialogi> m_dialogi;
+    std::unique_ptr<DialogiZKursorem> m_dialogi;
     std::unique_ptr<Klepsydra> m_klepsydra;
     std::unique_ptr<BibliotekiKasy> m_lacze;
     std::unique_ptr<TOknoKomunik> m_okno;
@@ -77,10 +87,10 @@ void TestPolaczenieEmulator::init() {
     m_poprzedniFolder = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_folder->path()));
     m_stan = std::make_unique<StanProgramu>();
-    m_dialogi = std::make_unique<SkryptDialogi>();
+    m_dialogi = std::make_unique<DialogiZKursorem>();
     m_klepsydra = std::make_unique<Klepsydra>();
     m_lacze = std::make_unique<BibliotekiKasy>(*m_klepsydra);
-    m_okno = std::make_unique<TOknoKomunik>(*m_stan, *m_dialogi, *m_lacze, *m_klepsydra);
+    m_okno = std::make_unique<TOknoKomunik>(*m_stan, *m_dialogi, *m_lacze);
     m_ui = m_okno->ui;
     m_okno->show();
 }
@@ -238,6 +248,7 @@ void TestPolaczenieEmulator::usterkiLacza() {
     QVERIFY(!m_ui->KlawZapis->isEnabled());
     QVERIFY(!QFile::exists("KONFIG.TXT"));
     QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    QCOMPARE(m_dialogi->zKlepsydra, QList<bool>{false});
 }
 
 void TestPolaczenieEmulator::brakPortu() {
