@@ -76,7 +76,9 @@ void TestKodyZnakow::tekst852() {
 void TestKodyZnakow::strona1250TamIZPowrotem() {
     const QString polskie = QStringLiteral("ąćęłńóśźż ĄĆĘŁŃÓŚŹŻ");
     const QByteArray bajty = tekstNa1250(polskie);
-    QCOMPARE(bajty, QByteArray("\xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF"));
+    QCOMPARE(
+        bajty,
+        QByteArray("\xB9\xE6\xEA\xB3\xF1\xF3\x9C\x9F\xBF \xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF"));
     QCOMPARE(tekstZ1250(bajty), polskie);
     QVERIFY(daSieZapisacW1250(polskie));
     // Every byte value survives a round trip.
@@ -98,7 +100,8 @@ void TestKodyZnakow::bajtyNiezdefiniowaneW1250() {
 }
 
 void TestKodyZnakow::znakiSpozaStrony1250() {
-    QCOMPARE(tekstNa1250(QStringLiteral("a€b漢ü")), QByteArray("a\x80" "b?\xFC"));
+    QCOMPARE(tekstNa1250(QStringLiteral("a€b漢ü")), QByteArray("a\x80"
+                                                               "b?\xFC"));
     QVERIFY(!daSieZapisacW1250(QStringLiteral("漢")));
     // A character outside the basic plane counts as one character.
     QCOMPARE(tekstNa1250(QString::fromUcs4(U"x\U0001F600y")), QByteArray("x?y"));

@@ -78,13 +78,11 @@ void TestNapisy::kolejnoscNapisow() {
     QCOMPARE(indeksNapisu(5), 10);
     QCOMPARE(indeksNapisu(8), 13);
     // File and drawing order: first lines of keys 0-4, second lines, then keys 5-8.
-    const std::array<int, 14> oczekiwane = {indeksNapisu(0),    indeksNapisu(1),
-                                            indeksNapisu(2),    indeksNapisu(3),
-                                            indeksNapisu(4),    indeksNapisu(0, 1),
-                                            indeksNapisu(1, 1), indeksNapisu(2, 1),
-                                            indeksNapisu(3, 1), indeksNapisu(4, 1),
-                                            indeksNapisu(5),    indeksNapisu(6),
-                                            indeksNapisu(7),    indeksNapisu(8)};
+    const std::array<int, 14> oczekiwane = {
+        indeksNapisu(0),    indeksNapisu(1),    indeksNapisu(2),    indeksNapisu(3),
+        indeksNapisu(4),    indeksNapisu(0, 1), indeksNapisu(1, 1), indeksNapisu(2, 1),
+        indeksNapisu(3, 1), indeksNapisu(4, 1), indeksNapisu(5),    indeksNapisu(6),
+        indeksNapisu(7),    indeksNapisu(8)};
     QCOMPARE(kKolejnoscPliku, oczekiwane);
     QVERIFY(!napisJednoliniowy(indeksNapisu(4, 1)));
     QVERIFY(napisJednoliniowy(indeksNapisu(5)));
@@ -120,7 +118,8 @@ void TestNapisy::tekstyZDefinicji() {
 
 void TestNapisy::nazwaTowaruZ852() {
     // "ąbc" in code page 852 starts with 0xA5.
-    m_towary[17] = QByteArray("\xA5" "bcdefgh");
+    m_towary[17] = QByteArray("\xA5"
+                              "bcdefgh");
     m_towary[3071] = QByteArray("\xBD\xA2\x88\x86 \xE0");
     m_tabela.DefBezposrednio[0] = def(RodzajTowar, 0, 17);
     m_tabela.DefBezposrednio[1] = def(RodzajTowar, 0, 3071);
@@ -154,11 +153,13 @@ void TestNapisy::pelneWypelnienie() {
     WypelnijNapisy(n, m_tabela, WarstwaBezposrednio, m_zrodla, true);
     for (int k = 0; k < 5; ++k) {
         QCOMPARE(n[indeksNapisu(k)], (StanNapisu{QString(), true}));
-        QCOMPARE(n[indeksNapisu(k, 1)], (StanNapisu{QStringLiteral("T%1").arg(indeksNapisu(k, 1)), false}));
+        QCOMPARE(n[indeksNapisu(k, 1)],
+                 (StanNapisu{QStringLiteral("T%1").arg(indeksNapisu(k, 1)), false}));
     }
     // Keys 5 to 8 are not touched on the direct layer.
     for (int k = 5; k < 9; ++k)
-        QCOMPARE(n[indeksNapisu(k)], (StanNapisu{QStringLiteral("T%1").arg(indeksNapisu(k)), false}));
+        QCOMPARE(n[indeksNapisu(k)],
+                 (StanNapisu{QStringLiteral("T%1").arg(indeksNapisu(k)), false}));
     // On the left-Alt layer they are refilled from its surviving definitions.
     WypelnijNapisy(n, m_tabela, WarstwaLewyAlt, m_zrodla, true);
     QCOMPARE(n[indeksNapisu(6)], (StanNapisu{QStringLiteral("MENU"), true}));

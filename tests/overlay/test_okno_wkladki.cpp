@@ -87,16 +87,17 @@ struct Okno {
         wkladka = kontroler.get();
         wkladka->wybierzKlawisz0 = [this] { ++wyboryKlawisza0; };
 #endif
-        edity = {ui->edit0,  ui->edit0a, ui->Edit1,  ui->Edit1a, ui->Edit2,
-                 ui->Edit2a, ui->Edit3,  ui->Edit3a, ui->Edit4,  ui->Edit4a,
-                 ui->Edit5,  ui->Edit6,  ui->Edit7,  ui->Edit8};
+        edity = {ui->edit0,  ui->edit0a, ui->Edit1,  ui->Edit1a, ui->Edit2, ui->Edit2a, ui->Edit3,
+                 ui->Edit3a, ui->Edit4,  ui->Edit4a, ui->Edit5,  ui->Edit6, ui->Edit7,  ui->Edit8};
         forma->show();
 #ifndef PIXO_TEST_TFORM3
         wkladka->TypkasyClick(); // the window's show handler does this
 #endif
     }
 
-    QLineEdit* edit(int klawisz, int linia = 0) const { return edity[indeksNapisu(klawisz, linia)]; }
+    QLineEdit* edit(int klawisz, int linia = 0) const {
+        return edity[indeksNapisu(klawisz, linia)];
+    }
     QStringList teksty() const {
         QStringList t;
         for (auto* e : edity)
@@ -105,7 +106,9 @@ struct Okno {
     }
 };
 
-QColor tlo(const QLineEdit* e) { return e->palette().color(QPalette::Base); }
+QColor tlo(const QLineEdit* e) {
+    return e->palette().color(QPalette::Base);
+}
 
 QByteArray czytaj(const QString& sciezka) {
     QFile f(sciezka);
@@ -353,7 +356,8 @@ void TestOknoWkladki::eksportZNapisami() {
     for (int y = 0; y < obraz.height(); ++y)
         for (int x = 0; x < obraz.width(); ++x)
             if (obraz.pixelIndex(x, y) != wydruk.pixelIndex(x, y)) {
-                QVERIFY2(miejsca.contains(QPoint(x, y)), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                QVERIFY2(miejsca.contains(QPoint(x, y)),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
                 ++zmienione;
             }
     QVERIFY(zmienione > 1000);
@@ -400,13 +404,13 @@ void TestOknoWkladki::nazwyZastrzezone() {
         QCOMPARE(o.dialogi.ostatni().tekst, nazwa + QStringLiteral(" : zastrzeżona nazwa pliku"));
         QCOMPARE(o.dialogi.ostatni().przyciski, int(Dialogi::Ok));
     }
-    QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
-    QCOMPARE(QDir(QStringLiteral("dane")).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(QDir(QStringLiteral("dane")).entryList(QDir::Files | QDir::Hidden), QStringList());
     QCOMPARE(o.edit(0)->text(), QStringLiteral("MENU"));
     // The base name alone is no reserved name.
     o.dialogi.pliki.push_back(QStringLiteral("KONFIG.bmp"));
     o.ui->BitBtn1->click();
-    QCOMPARE(QDir::current().entryList(QDir::Files),
+    QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden),
              (QStringList{QStringLiteral("KONFIG.bm0"), QStringLiteral("KONFIG.bmp")}));
 }
 
@@ -415,7 +419,7 @@ void TestOknoWkladki::anulowanyEksport() {
     o.edit(0)->setText(QStringLiteral("MENU"));
     o.dialogi.pliki.push_back(std::nullopt);
     o.ui->BitBtn1->click();
-    QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden), QStringList());
     QCOMPARE(o.edit(0)->text(), QStringLiteral("MENU"));
 }
 
@@ -525,7 +529,7 @@ void TestOknoWkladki::anulowanyWydruk() {
     o.edit(0)->setText(QStringLiteral("MENU"));
     o.dialogi.drukarki.push_back([](QPrinter&) { return false; });
     o.ui->bbDrukuj->click();
-    QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden), QStringList());
     QCOMPARE(o.edit(0)->text(), QStringLiteral("MENU"));
     QVERIFY(o.stan.PlikWydruku.isEmpty());
 }
@@ -540,7 +544,7 @@ void TestOknoWkladki::bledyZapisu() {
     // A name without an extension.
     o.dialogi.pliki.push_back(QDir::current().filePath(QStringLiteral("etykiety")));
     QVERIFY_THROWS_EXCEPTION(BladProgramu, o.wkladka->BitBtn1Click());
-    QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden), QStringList());
     // A full disk: the bitmap already under the name stays as it was, nothing else appears.
     {
         QFile f(QStringLiteral("stara.bmp"));
@@ -553,7 +557,8 @@ void TestOknoWkladki::bledyZapisu() {
         QVERIFY_THROWS_EXCEPTION(BladProgramu, o.wkladka->BitBtn1Click());
     }
     QCOMPARE(czytaj(QStringLiteral("stara.bmp")), QByteArray("stara"));
-    QCOMPARE(QDir::current().entryList(QDir::Files), QStringList{QStringLiteral("stara.bmp")});
+    QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("stara.bmp")});
     // The edits were not padded by the failed export.
     QCOMPARE(o.edit(0)->text(), QStringLiteral("MENU"));
 }
@@ -577,7 +582,7 @@ void TestOknoWkladki::bladWydruku() {
     }
     QVERIFY(o.stan.PlikWydruku.isEmpty());
     QVERIFY(!QFile::exists(pdf));
-    QCOMPARE(QDir::current().entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden), QStringList());
     // Then the export asks for a name again.
     o.dialogi.pliki.push_back(std::nullopt);
     o.ui->BitBtn1->click();

@@ -26,10 +26,20 @@ void zapisz(const QString& sciezka, const QByteArray& dane) {
 }
 
 LinieNapisow przykladowe() {
-    return {QStringLiteral("ZESTAW  "), QStringLiteral("MENU    "), QStringLiteral("PŁATNO  "),
-            QStringLiteral("GOTÓWK  "), QStringLiteral("ąęćźżńół"), QString(),
-            QStringLiteral("ŚĆŹŻŁĄĘÓ"), QString(), QStringLiteral("x"), QString(),
-            QStringLiteral("12 ZNAKÓW ++"), QString(), QString(), QStringLiteral("koniec  ")};
+    return {QStringLiteral("ZESTAW  "),
+            QStringLiteral("MENU    "),
+            QStringLiteral("PŁATNO  "),
+            QStringLiteral("GOTÓWK  "),
+            QStringLiteral("ąęćźżńół"),
+            QString(),
+            QStringLiteral("ŚĆŹŻŁĄĘÓ"),
+            QString(),
+            QStringLiteral("x"),
+            QString(),
+            QStringLiteral("12 ZNAKÓW ++"),
+            QString(),
+            QString(),
+            QStringLiteral("koniec  ")};
 }
 
 } // namespace
@@ -49,6 +59,7 @@ private slots:
     void dlugieLinie();
     void zawartoscBinarna();
     void bledyPlikow();
+    void uprawnieniaIDowiazania();
 
 private:
     std::unique_ptr<QTemporaryDir> m_katalog;
@@ -75,7 +86,8 @@ void TestPlikNapisow::zapisIOdczytBajtPoBajcie() {
     const QByteArray dane = czytaj(sciezka);
     QCOMPARE(dane.count("\r\n"), 14);
     QVERIFY(dane.endsWith("koniec  \r\n"));
-    QVERIFY(dane.contains("P\xA3" "ATNO  \r\n"));
+    QVERIFY(dane.contains("P\xA3"
+                          "ATNO  \r\n"));
     QCOMPARE(wczytajPlikNapisow(sciezka), przykladowe());
     // Read and written again, the file is the same to the byte.
     const QString kopia = m_katalog->filePath(QStringLiteral("kopia.bm0"));
@@ -84,7 +96,7 @@ void TestPlikNapisow::zapisIOdczytBajtPoBajcie() {
     // Overwriting replaces the whole file; no temporary stays beside it.
     zapiszPlikNapisow(sciezka, LinieNapisow{});
     QCOMPARE(czytaj(sciezka), QByteArray("\r\n").repeated(14));
-    QCOMPARE(QDir(m_katalog->path()).entryList(QDir::Files).size(), 2);
+    QCOMPARE(QDir(m_katalog->path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 void TestPlikNapisow::pustePlikiIPusteLinie() {
@@ -187,8 +199,8 @@ void TestPlikNapisow::bledyPlikow() {
     QVERIFY_THROWS_EXCEPTION(BladProgramu,
                              wczytajPlikNapisow(m_katalog->filePath(QStringLiteral("brak.bm0"))));
     // A folder nobody may write to, and a folder that does not exist.
-    QVERIFY_THROWS_EXCEPTION(BladProgramu,
-                             zapiszPlikNapisow(QStringLiteral("/proc/etykiety.bm0"), przykladowe()));
+    QVERIFY_THROWS_EXCEPTION(
+        BladProgramu, zapiszPlikNapisow(QStringLiteral("/proc/etykiety.bm0"), przykladowe()));
     QVERIFY_THROWS_EXCEPTION(
         BladProgramu,
         zapiszPlikNapisow(m_katalog->filePath(QStringLiteral("nie/ma/x.bm0")), przykladowe()));
@@ -203,7 +215,28 @@ void TestPlikNapisow::bledyPlikow() {
         QVERIFY(b.komunikat().contains(sciezka));
     }
     QCOMPARE(czytaj(sciezka), QByteArray("stary\r\n"));
-    QCOMPARE(QDir(m_katalog->path()).entryList(QDir::Files), QStringList{QStringLiteral("stary.bm0")});
+    QCOMPARE(QDir(m_katalog->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("stary.bm0")});
+}
+
+void TestPlikNapisow::uprawnieniaIDowiazania() {
+    // A replaced file keeps its permissions; a link keeps pointing at the replaced file.
+    const QString sciezka = m_katalog->filePath(QStringLiteral("prawa.bm0"));
+    zapisz(sciezka, "x");
+    QVERIFY(
+        QFile::setPermissions(sciezka, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    zapiszPlikNapisow(sciezka, przykladowe());
+    QCOMPARE(QFile::permissions(sciezka) & 0x0FFF,
+             QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup);
+    const QString lacze = m_katalog->filePath(QStringLiteral("lacze.bm0"));
+    QVERIFY(QFile::link(sciezka, lacze));
+    zapiszPlikNapisow(lacze, LinieNapisow{});
+    QVERIFY(QFileInfo(lacze).isSymLink());
+    QCOMPARE(czytaj(sciezka), QByteArray("\r\n").repeated(14));
+    // A new file is readable by others as any newly created file.
+    const QString nowy = m_katalog->filePath(QStringLiteral("nowy.bm0"));
+    zapiszPlikNapisow(nowy, przykladowe());
+    QVERIFY(QFile::permissions(nowy) & QFile::ReadOther);
 }
 
 QTEST_APPLESS_MAIN(TestPlikNapisow)

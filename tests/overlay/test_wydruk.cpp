@@ -86,7 +86,8 @@ void TestWydruk::stronaPdfWRozmiarzeFizycznym() {
     if (!info.waitForFinished(20000) || info.exitCode() != 0)
         QSKIP("pdfinfo is not available");
     const QString wyjscie = QString::fromUtf8(info.readAllStandardOutput());
-    QVERIFY(wyjscie.contains(QRegularExpression(QStringLiteral("Title:\\s+TALMO Pixo E klawiatura"))));
+    QVERIFY(
+        wyjscie.contains(QRegularExpression(QStringLiteral("Title:\\s+TALMO Pixo E klawiatura"))));
     QVERIFY(wyjscie.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
 
     // The image goes into the page whole: its own pixels at 300 per inch, stored losslessly.
@@ -107,8 +108,8 @@ void TestWydruk::nieudanyPoczatekZadania() {
     QPrinter drukarka(QPrinter::HighResolution);
     drukarka.setOutputFormat(QPrinter::PdfFormat);
     drukarka.setOutputFileName(QStringLiteral("/proc/wydruk.pdf"));
-    QVERIFY_THROWS_EXCEPTION(BladProgramu,
-                             drukujObraz(drukarka, bitmapaWydruku(WkladkaOgolna), QStringLiteral("x")));
+    QVERIFY_THROWS_EXCEPTION(
+        BladProgramu, drukujObraz(drukarka, bitmapaWydruku(WkladkaOgolna), QStringLiteral("x")));
 }
 
 QTEST_MAIN(TestWydruk)
