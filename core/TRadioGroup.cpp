@@ -33,6 +33,12 @@ void TRadioGroup::setColumns(int c) {
 }
 
 void TRadioGroup::setItemIndex(int i) {
+    // The form sets the designed index before its items (they are set with the translatable
+    // texts); keep it until the items come.
+    if (m_items.isEmpty()) {
+        m_index = i;
+        return;
+    }
     if (i < -1 || i >= m_items.size())
         i = -1;
     if (i == m_index)
