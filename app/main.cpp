@@ -32,6 +32,9 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
+    // The animated hourglass when "hourglas.ani" loads, else the standard busy cursor.
+    Klepsydra klepsydra;
+    klepsydra.zaladuj(QStringLiteral("hourglas.ani"));
     StanProgramu stan;
     stan.ImportStartowy = true;
 
@@ -46,7 +49,6 @@ int main(int argc, char** argv) {
 
     // The communication dialog, created hidden; the register libraries are reached only
     // through `lacze`, whose calls wait on a worker thread with the busy cursor shown.
-    Klepsydra klepsydra;
     BibliotekiKasy lacze(klepsydra);
     TOknoKomunik oknoKomunik(stan, dialogi, lacze, &okno);
     okno.ustawOknoKomunik(&oknoKomunik);
