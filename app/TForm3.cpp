@@ -88,6 +88,9 @@ TForm3::~TForm3() {
 }
 
 void TForm3::ustawCzcionki() {
+    // The forms are laid out for a narrow bitmap sans serif face; of the faces this system
+    // has, the one with Arial's metrics keeps the captions inside their controls.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     const QFont okno = czcionkaPiksele(QStringLiteral("MS Sans Serif"), 12);
     setFont(okno);
     ui->rgAlty->setFont(czcionkaPiksele(QStringLiteral("Arial"), 11));

@@ -74,7 +74,11 @@ void TRadioGroup::rozmiescPrzyciski() {
     const int miejsce = height() - wysokoscTekstu - 5;
     const int wysokosc = qMax(1, miejsce / naKolumne);
     const int margines = wysokoscTekstu + 1 + (miejsce % naKolumne) / 2;
-    for (int i = 0; i < m_przyciski.size(); ++i)
-        m_przyciski[i]->setGeometry((i / naKolumne) * szerokosc + 8,
-                                    (i % naKolumne) * wysokosc + margines, szerokosc, wysokosc);
+    for (int i = 0; i < m_przyciski.size(); ++i) {
+        const int kolumna = i / naKolumne;
+        const int lewa = kolumna * szerokosc + 8;
+        // The last column may use the group's whole remaining width for its captions.
+        const int w = kolumna == m_columns - 1 ? width() - lewa - 2 : szerokosc;
+        m_przyciski[i]->setGeometry(lewa, (i % naKolumne) * wysokosc + margines, w, wysokosc);
+    }
 }

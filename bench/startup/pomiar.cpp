@@ -60,6 +60,11 @@ double mediana(std::vector<double> v) {
 int main(int argc, char** argv) {
     const int powtorzenia = argc > 1 ? std::atoi(argv[1]) : 21;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!getenv("XDG_RUNTIME_DIR")) {
+        char wzor[] = "/tmp/pixo-bench-XXXXXX";
+        if (mkdtemp(wzor))
+            setenv("XDG_RUNTIME_DIR", wzor, 1);
+    }
     std::vector<double> czasOkna, czasPodlogi, pamOkna, pamPodlogi;
     for (int i = 0; i < powtorzenia + 1; ++i) {
         Wynik o, p;
