@@ -214,7 +214,10 @@ std::optional<QImage> KontrolerWkladki::eksportuj() {
         linie[k] = tekst;
     }
 
-    const QImage obraz = rysujNapisy(wydruk, napisy, czcionka, kolorTekstu, skala);
+    QImage obraz = rysujNapisy(wydruk, napisy, czcionka, kolorTekstu, skala);
+    // The file says 300 dpi whatever the embedded bitmap says.
+    obraz.setDotsPerMeterX(kPikseliNaMetr);
+    obraz.setDotsPerMeterY(kPikseliNaMetr);
     zapiszBitmape(obraz, plikBmp);
     // The padded texts stay in the edits.
     for (int k = 0; k < kLiczbaNapisow; ++k) {

@@ -3,6 +3,7 @@
 // and their failures. Built twice: on the bare form with the controller alone, and on the
 // real main window.
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -298,7 +299,10 @@ void TestOknoWkladki::wypelnianieNapisow() {
     o.stan.tabela.DefBezposrednio[2] = towar;
     o.stan.tabela.DefPrawyAlt[5] = platnosc;
     o.edit(1)->setText(QStringLiteral("MÓJ"));
+    // The labels are cut without the clipboard: what the user copied stays there.
+    QGuiApplication::clipboard()->setText(QStringLiteral("skopiowane"));
     o.wkladka->WypelnijNapisy(false);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("skopiowane"));
     QCOMPARE(o.edit(0)->text(), QStringLiteral("MENU"));
     QCOMPARE(o.edit(1)->text(), QStringLiteral("MÓJ"));
     QCOMPARE(o.edit(2)->text(), QStringLiteral("światł").replace(0, 1, QStringLiteral("ą")));
@@ -489,8 +493,6 @@ void TestOknoWkladki::dlugaLiniaWEdycji() {
     QCOMPARE(e->text(), QStringLiteral("1234567"));
     QTest::keyClicks(e, QStringLiteral("ABC"));
     QCOMPARE(e->text(), QStringLiteral("1234567A"));
-    // The export leaves such a label as it is and the bitmap draws all of it.
-    QCOMPARE(dopelnijNapis(QStringLiteral("123456789012")), QStringLiteral("123456789012"));
 }
 
 void TestOknoWkladki::wydruk() {
