@@ -2,10 +2,12 @@
 
 #include <QFontMetrics>
 #include <QHash>
-#include <QImageWriter>
+#include <QIODevice>
 #include <QPainter>
+#include <QtEndian>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "core/BladProgramu.h"
 #include "overlay/ZapisPliku.h"
@@ -90,63 +92,35 @@ private:
     QHash<QRgb, uchar> m_pamiec;
 };
 
-struct RysowanyNapis {
-    QString tekst;
-    QRect prostokat; // filled with the background colour
-    QRect tloTekstu; // the text's own opaque background
-    QColor tlo;
-};
-
-} // namespace
-
-QImage rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
-                   const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s) {
-    QImage wynik = wydruk.copy();
-    const QFontMetrics fm(czcionka, &wynik);
-
-    std::vector<RysowanyNapis> doRysowania;
-    QRect obszar;
-    for (const NapisEksportu& n : napisy) {
-        if (n.tekst.isEmpty())
-            continue;
-        RysowanyNapis r;
-        r.tekst = n.tekst;
-        r.prostokat = prostokatNapisu(n.polozenie, n.jednoliniowy, s);
-        r.tloTekstu =
-            QRect(r.prostokat.topLeft(), QSize(fm.horizontalAdvance(n.tekst), fm.height()));
-        r.tlo = n.tlo;
-        obszar |= r.prostokat | r.tloTekstu;
-        doRysowania.push_back(r);
-    }
-    obszar &= wynik.rect();
+// Draws one label on the part of the bitmap it covers, in 32-bit colour, and puts that part
+// back in the bitmap's own format. Labels are drawn one after another, each on what the ones
+// before it left.
+void rysujNapis(QImage& wynik, Paleta* paleta, const QRect& prostokat, const QString& tekst,
+                const QColor& tlo, const QFont& czcionka, const QFontMetrics& fm,
+                const QColor& kolorTekstu) {
+    const QRect tloTekstu(prostokat.topLeft(), QSize(fm.horizontalAdvance(tekst), fm.height()));
+    const QRect obszar = (prostokat | tloTekstu) & wynik.rect();
     if (obszar.isEmpty())
-        return wynik;
-
-    // Only the part under the labels is drawn, in 32-bit colour, and then put back in the
-    // bitmap's own format.
+        return;
     const QImage przed = wynik.copy(obszar).convertToFormat(QImage::Format_RGB32);
     QImage plotno = przed.copy();
     {
         QPainter p(&plotno);
         p.translate(-obszar.topLeft());
         p.setFont(czcionka);
-        for (const RysowanyNapis& r : doRysowania) {
-            p.fillRect(r.prostokat, r.tlo);
-            p.fillRect(r.tloTekstu, r.tlo);
-            p.setPen(kolorTekstu);
-            p.drawText(QPoint(r.prostokat.left(), r.prostokat.top() + fm.ascent()), r.tekst);
-        }
+        p.fillRect(prostokat, tlo);
+        p.fillRect(tloTekstu, tlo);
+        p.setPen(kolorTekstu);
+        p.drawText(QPoint(prostokat.left(), prostokat.top() + fm.ascent()), tekst);
     }
-
-    if (wynik.format() == QImage::Format_Indexed8) {
-        Paleta paleta(wynik.colorTable());
+    if (paleta) {
         for (int y = 0; y < obszar.height(); ++y) {
             const auto* poDrodze = reinterpret_cast<const QRgb*>(plotno.constScanLine(y));
             const auto* wczesniej = reinterpret_cast<const QRgb*>(przed.constScanLine(y));
             uchar* cel = wynik.scanLine(obszar.top() + y) + obszar.left();
             for (int x = 0; x < obszar.width(); ++x)
                 if (poDrodze[x] != wczesniej[x])
-                    cel[x] = paleta.najblizszy(poDrodze[x]);
+                    cel[x] = paleta->najblizszy(poDrodze[x]);
         }
     } else {
         const QImage gotowe = plotno.convertToFormat(wynik.format());
@@ -156,14 +130,116 @@ QImage rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napis
                         gotowe.constScanLine(y),
                         static_cast<size_t>(obszar.width()) * bajtyNaPiksel);
     }
+}
+
+} // namespace
+
+void rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
+                 const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s, QImage& wynik) {
+    // The surface keeps its memory from one export to the next when the size and format
+    // stay: fresh memory for a whole bitmap costs more here than everything drawn on it.
+    if (wynik.size() != wydruk.size() || wynik.format() != wydruk.format() ||
+        wynik.bytesPerLine() != wydruk.bytesPerLine()) {
+        wynik = wydruk.copy();
+    } else {
+        for (int y = 0; y < wydruk.height(); ++y)
+            std::memcpy(wynik.scanLine(y), wydruk.constScanLine(y),
+                        static_cast<size_t>(wydruk.bytesPerLine()));
+        wynik.setColorTable(wydruk.colorTable());
+        wynik.setDotsPerMeterX(wydruk.dotsPerMeterX());
+        wynik.setDotsPerMeterY(wydruk.dotsPerMeterY());
+    }
+    const QFontMetrics fm(czcionka, &wynik);
+    // On a palette bitmap a drawn pixel takes the nearest palette colour; untouched pixels
+    // keep their index.
+    std::optional<Paleta> paleta;
+    if (wynik.format() == QImage::Format_Indexed8)
+        paleta.emplace(wynik.colorTable());
+    for (const NapisEksportu& n : napisy)
+        if (!n.tekst.isEmpty())
+            rysujNapis(wynik, paleta ? &*paleta : nullptr,
+                       prostokatNapisu(n.polozenie, n.jednoliniowy, s), n.tekst, n.tlo, czcionka,
+                       fm, kolorTekstu);
+}
+
+QImage rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
+                   const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s) {
+    QImage wynik;
+    rysujNapisy(wydruk, napisy, czcionka, kolorTekstu, s, wynik);
     return wynik;
 }
 
-void zapiszBitmape(const QImage& obraz, const QString& sciezka) {
-    zapiszBezpiecznie(sciezka, [&](QIODevice& plik) {
-        QImageWriter pisarz(&plik, "bmp");
-        return pisarz.write(obraz);
-    });
+void zakodujBmp(const QImage& zrodlo, QByteArray& dane) {
+    // Palette bitmaps stay 8 bits with their whole palette; everything else is 24 bits.
+    const bool paleta = zrodlo.format() == QImage::Format_Indexed8;
+    const bool rgb32 =
+        zrodlo.format() == QImage::Format_RGB32 || zrodlo.format() == QImage::Format_ARGB32;
+    const QImage obraz = paleta || rgb32 ? zrodlo : zrodlo.convertToFormat(QImage::Format_RGB32);
+    const int w = obraz.width();
+    const int h = obraz.height();
+    const int bity = paleta ? 8 : 24;
+    const qsizetype wiersz = ((static_cast<qsizetype>(w) * bity + 31) / 32) * 4;
+    const qsizetype uzyteWiersza = static_cast<qsizetype>(w) * bity / 8;
+    const qsizetype wpisy = paleta ? obraz.colorCount() : 0;
+    const qsizetype poczatekDanych = 14 + 40 + 4 * wpisy;
+    const qsizetype rozmiar = poczatekDanych + wiersz * h;
+
+    // The buffer is reused as it comes: every byte of it is written below.
+    dane.resize(rozmiar);
+    auto* d = reinterpret_cast<uchar*>(dane.data());
+    const auto u16 = [d](qsizetype o, quint16 v) { qToLittleEndian(v, d + o); };
+    const auto u32 = [d](qsizetype o, quint32 v) { qToLittleEndian(v, d + o); };
+    d[0] = 'B';
+    d[1] = 'M';
+    u32(2, static_cast<quint32>(rozmiar));
+    u32(6, 0);
+    u32(10, static_cast<quint32>(poczatekDanych));
+    u32(14, 40);
+    u32(18, static_cast<quint32>(w));
+    u32(22, static_cast<quint32>(h)); // positive: rows bottom-up
+    u16(26, 1);
+    u16(28, static_cast<quint16>(bity));
+    u32(30, 0); // uncompressed
+    u32(34, static_cast<quint32>(wiersz * h));
+    u32(38, static_cast<quint32>(obraz.dotsPerMeterX()));
+    u32(42, static_cast<quint32>(obraz.dotsPerMeterY()));
+    u32(46, static_cast<quint32>(wpisy));
+    u32(50, 0);
+    for (qsizetype i = 0; i < wpisy; ++i) {
+        const QRgb c = obraz.color(static_cast<int>(i));
+        uchar* wpis = d + 54 + 4 * i;
+        wpis[0] = static_cast<uchar>(qBlue(c));
+        wpis[1] = static_cast<uchar>(qGreen(c));
+        wpis[2] = static_cast<uchar>(qRed(c));
+        wpis[3] = 0;
+    }
+    for (int y = 0; y < h; ++y) {
+        uchar* cel = d + poczatekDanych + wiersz * (h - 1 - y);
+        if (paleta) {
+            std::memcpy(cel, obraz.constScanLine(y), static_cast<size_t>(w));
+        } else {
+            const auto* p = reinterpret_cast<const QRgb*>(obraz.constScanLine(y));
+            for (int x = 0; x < w; ++x) {
+                cel[3 * x] = static_cast<uchar>(qBlue(p[x]));
+                cel[3 * x + 1] = static_cast<uchar>(qGreen(p[x]));
+                cel[3 * x + 2] = static_cast<uchar>(qRed(p[x]));
+            }
+        }
+        std::memset(cel + uzyteWiersza, 0, static_cast<size_t>(wiersz - uzyteWiersza));
+    }
+}
+
+QByteArray zakodujBmp(const QImage& obraz) {
+    QByteArray dane;
+    zakodujBmp(obraz, dane);
+    return dane;
+}
+
+void zapiszBitmape(const QImage& obraz, const QString& sciezka, QByteArray* bufor) {
+    QByteArray wlasny;
+    QByteArray& dane = bufor ? *bufor : wlasny;
+    zakodujBmp(obraz, dane);
+    zapiszBezpiecznie(sciezka, [&](QIODevice& plik) { return plik.write(dane) == dane.size(); });
 }
 
 namespace {

@@ -60,10 +60,19 @@ struct NapisEksportu {
 // nearest palette colour and untouched pixels keep their index.
 QImage rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
                    const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s);
+// The same onto `powierzchnia`, whose memory is reused when it already has the bitmap's size
+// and format.
+void rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
+                 const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s,
+                 QImage& powierzchnia);
 
+// A Windows bitmap file of the image, uncompressed: 8 bits per pixel with the image's own
+// palette for a palette image, else 24 bits; the image's resolution goes into the header.
+QByteArray zakodujBmp(const QImage& obraz);
+void zakodujBmp(const QImage& obraz, QByteArray& bufor); // reuses the buffer's memory
 // Writes a Windows bitmap whole or not at all (BladProgramu on failure, the named file then
-// left as it was).
-void zapiszBitmape(const QImage& obraz, const QString& sciezka);
+// left as it was); `bufor`, when given, holds the encoded file and keeps its memory.
+void zapiszBitmape(const QImage& obraz, const QString& sciezka, QByteArray* bufor = nullptr);
 
 // "KONFIG.TXT" and "RAPORT.TXT", in any letter case and any folder.
 bool zastrzezonaNazwa(const QString& sciezka);

@@ -214,11 +214,11 @@ std::optional<QImage> KontrolerWkladki::eksportuj() {
         linie[k] = tekst;
     }
 
-    QImage obraz = rysujNapisy(wydruk, napisy, czcionka, kolorTekstu, skala);
+    rysujNapisy(wydruk, napisy, czcionka, kolorTekstu, skala, m_powierzchnia);
     // The file says 300 dpi whatever the embedded bitmap says.
-    obraz.setDotsPerMeterX(kPikseliNaMetr);
-    obraz.setDotsPerMeterY(kPikseliNaMetr);
-    zapiszBitmape(obraz, plikBmp);
+    m_powierzchnia.setDotsPerMeterX(kPikseliNaMetr);
+    m_powierzchnia.setDotsPerMeterY(kPikseliNaMetr);
+    zapiszBitmape(m_powierzchnia, plikBmp, &m_plikBmp);
     // The padded texts stay in the edits.
     for (int k = 0; k < kLiczbaNapisow; ++k) {
         QLineEdit* e = m_widok.edity[kKolejnoscPliku[k]];
@@ -226,7 +226,7 @@ std::optional<QImage> KontrolerWkladki::eksportuj() {
             ustawTekst(e, linie[k]);
     }
     zapiszPlikNapisow(zmienRozszerzenie(plikBmp, QStringLiteral(".bm0")), linie);
-    return obraz;
+    return m_powierzchnia;
 }
 
 void KontrolerWkladki::BitBtn1Click() {

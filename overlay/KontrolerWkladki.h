@@ -60,4 +60,8 @@ private:
     QString m_nazwaZapisu;
     QString m_nazwaOdczytu;
     Czcionka m_czcionkaDialogu;
+    // The drawing surface and the encoded bitmap file, kept between exports so that their
+    // memory is not taken afresh each time.
+    QImage m_powierzchnia;
+    QByteArray m_plikBmp;
 };

@@ -17,8 +17,11 @@
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
+#include "overlay/EksportWkladki.h"
 #include "overlay/KontrolerWkladki.h"
+#include "overlay/NapisyKlawiszy.h"
 #include "overlay/ObrazyWkladki.h"
+#include "overlay/PlikNapisow.h"
 #include "ui_TForm3.h"
 
 namespace {
@@ -85,7 +88,9 @@ int main(int argc, char** argv) {
         for (int i = 0; i < powtorzenia; ++i) {
             for (int k = 0; k < 14; ++k)
                 w.edity[k]->setText(QStringLiteral("ŻÓŁW %1").arg(k));
-            dialogi.pliki.push_back(katalog.filePath(QStringLiteral("eksport.bmp")));
+            // Both write new files, as an export to a freshly chosen name does.
+            dialogi.pliki.push_back(
+                katalog.filePath(QStringLiteral("eksport%1_%2.bmp").arg(typ).arg(i)));
             QElapsedTimer t;
             t.start();
             wkladka.BitBtn1Click();
@@ -96,7 +101,7 @@ int main(int argc, char** argv) {
 
             t.start();
             const QImage obraz(zrodlo);
-            obraz.save(katalog.filePath(QStringLiteral("podloga.bmp")), "BMP");
+            obraz.save(katalog.filePath(QStringLiteral("podloga%1_%2.bmp").arg(typ).arg(i)), "BMP");
             podloga.push_back(msOd(t));
         }
         const double e = mediana(eksport);
@@ -106,10 +111,38 @@ int main(int argc, char** argv) {
         std::printf("%-10s %12.2f %12.2f %12.2f %8.2f\n",
                     typ == WkladkaOgolna ? "ogólna" : "lekarska",
                     typ == WkladkaOgolna ? pierwszy : eksport.front(), e, p, iloraz);
-        if (!dialogi.nieoczekiwane.isEmpty() || !QFile::exists(QStringLiteral("eksport.bm0"))) {
+        if (!dialogi.nieoczekiwane.isEmpty() ||
+            !QFile::exists(QStringLiteral("eksport%1_0.bm0").arg(typ))) {
             std::printf("eksport nie zapisał plików\n");
             return 1;
         }
+    }
+    // Where an export's time goes, on the general overlay: drawing, the two files.
+    {
+        const QImage& wydruk = bitmapaWydruku(WkladkaOgolna);
+        const SkalaEksportu s = skalaEksportu(wydruk.size(), ui.iWkladka->size());
+        const QFont f = czcionkaEksportu(ui.Edit1->font(), s.sy);
+        std::vector<NapisEksportu> napisy;
+        for (int k = 0; k < 14; ++k)
+            napisy.push_back({QStringLiteral("ŻÓŁW %1  ").arg(k), w.edity[k]->pos(),
+                              napisJednoliniowy(k), kolorNapisow(WkladkaOgolna)});
+        std::vector<double> rys, bmp, bm0;
+        for (int i = 0; i < powtorzenia; ++i) {
+            QElapsedTimer t;
+            t.start();
+            const QImage obraz = rysujNapisy(wydruk, napisy, f, Qt::black, s);
+            rys.push_back(msOd(t));
+            t.start();
+            zapiszBitmape(obraz, katalog.filePath(QStringLiteral("rozklad%1.bmp").arg(i)));
+            bmp.push_back(msOd(t));
+            t.start();
+            zapiszPlikNapisow(katalog.filePath(QStringLiteral("rozklad%1.bm0").arg(i)),
+                              LinieNapisow{});
+            bm0.push_back(msOd(t));
+        }
+        std::printf(
+            "ogólna, rozkład: rysowanie %.2f ms, zapis bitmapy %.2f ms, plik napisów %.2f ms\n",
+            mediana(rys), mediana(bmp), mediana(bm0));
     }
     std::printf("cel (iloraz <= 2): %s\n", wCelu ? "spełniony" : "NIE spełniony");
     return 0;

@@ -74,6 +74,7 @@ private slots:
     void napisyPikselPoPikselu();
     void zapisanyPlikMaFormatWydruku_data();
     void zapisanyPlikMaFormatWydruku();
+    void powierzchniaIBuforPonownie();
     void nazwyZastrzezone();
     void rozszerzenia();
     void nieudanyZapis();
@@ -275,6 +276,39 @@ void TestEksport::zapisanyPlikMaFormatWydruku() {
     QCOMPARE(n.pikseliNaMetrY, kPikseliNaMetr);
     QCOMPARE(QImage(plik).convertToFormat(QImage::Format_RGB32),
              wynik.convertToFormat(QImage::Format_RGB32));
+}
+
+void TestEksport::powierzchniaIBuforPonownie() {
+    // A surface and a buffer reused from an earlier export carry nothing of it over.
+    const QImage& ogolna = bitmapaWydruku(WkladkaOgolna);
+    const QImage& lekarska = bitmapaWydruku(WkladkaLekarska);
+    const SkalaEksportu s = skalaEksportu(ogolna.size(), kKontrolka);
+    const QFont f = ::czcionkaEksportu(czcionkaOkna(), s.sy);
+    std::vector<NapisEksportu> inne = napisyProbne(Qt::red);
+    for (auto& n : inne)
+        if (!n.tekst.isEmpty())
+            n.tekst = QStringLiteral("WWWWWWWW");
+    const std::vector<NapisEksportu> puste(1);
+
+    QImage powierzchnia;
+    QByteArray bufor;
+    rysujNapisy(ogolna, inne, f, Qt::black, s, powierzchnia);
+    zakodujBmp(powierzchnia, bufor);
+    const uchar* pamiec = powierzchnia.constBits();
+    rysujNapisy(ogolna, napisyProbne(Qt::green), f, Qt::black, s, powierzchnia);
+    QCOMPARE(powierzchnia.constBits(), pamiec);
+    QCOMPARE(powierzchnia, rysujNapisy(ogolna, napisyProbne(Qt::green), f, Qt::black, s));
+    rysujNapisy(ogolna, puste, f, Qt::black, s, powierzchnia);
+    QCOMPARE(powierzchnia, ogolna);
+
+    // A larger 24-bit file in the buffer first, then the smaller 8-bit one.
+    zakodujBmp(lekarska, bufor);
+    zakodujBmp(powierzchnia, bufor);
+    QCOMPARE(bufor, zakodujBmp(ogolna));
+    // Another size and format: the surface takes the new bitmap's.
+    rysujNapisy(lekarska, puste, f, Qt::black, s, powierzchnia);
+    QCOMPARE(powierzchnia, lekarska);
+    QCOMPARE(powierzchnia.format(), lekarska.format());
 }
 
 void TestEksport::nazwyZastrzezone() {
