@@ -27,6 +27,7 @@
 #include "overlay/PlikNapisow.h"
 #include "ui_TForm3.h"
 #ifdef PIXO_TEST_TFORM3
+#include "app/TAplikacja.h"
 #include "app/TForm3.h"
 #include "keys/PanelKlawisza.h"
 #endif
@@ -146,6 +147,9 @@ private slots:
     void anulowanyWydruk();
     void bledyZapisu();
     void bladWydruku();
+#ifdef PIXO_TEST_TFORM3
+    void raportBleduZPrzycisku();
+#endif
 
 private:
     std::unique_ptr<QTemporaryDir> m_katalog;
@@ -591,5 +595,43 @@ void TestOknoWkladki::bladWydruku() {
     QCOMPARE(o.dialogi.pokazane.back().rodzaj, SkryptDialogi::Pokazany::Rodzaj::ZapiszPlik);
 }
 
+#ifdef PIXO_TEST_TFORM3
+void TestOknoWkladki::raportBleduZPrzycisku() {
+    // A failed export by a click ends in the application-wide report; the window stays.
+    Okno& o = *m_okno;
+    auto* app = qobject_cast<TAplikacja*>(qApp);
+    QVERIFY(app);
+    app->ustawObslugeBledow(&o.dialogi, o.forma.get());
+    o.edit(0)->setText(QStringLiteral("MENU"));
+    o.dialogi.pliki.push_back(QStringLiteral("/proc/etykiety.bmp"));
+    o.dialogi.odpowiedzi.push_back(Dialogi::Nie);
+    QTest::mouseClick(o.ui->BitBtn1, Qt::LeftButton);
+    const auto raport = o.dialogi.ostatni();
+    QCOMPARE(raport.tytul, QStringLiteral("Błąd wykonania programu"));
+    QVERIFY2(
+        raport.tekst.startsWith(QStringLiteral("Wystąpił wyjątek: \r"
+                                               "Nie można utworzyć pliku \"/proc/etykiety.bmp\".")),
+        qPrintable(raport.tekst));
+    QVERIFY(o.forma->isVisible());
+    // Printing with an unwritable working folder: reported, nothing printed, name cleared.
+    const QString pdf = m_katalog->filePath(QStringLiteral("wydruk.pdf"));
+    QVERIFY(QDir::setCurrent(QStringLiteral("/proc")));
+    o.dialogi.drukarki.push_back(doPdf(pdf));
+    o.dialogi.odpowiedzi.push_back(Dialogi::Nie);
+    QTest::mouseClick(o.ui->bbDrukuj, Qt::LeftButton);
+    QVERIFY(QDir::setCurrent(m_katalog->path()));
+    QVERIFY(o.dialogi.ostatni().tekst.contains(QStringLiteral("@#$.bmp")));
+    QVERIFY(o.stan.PlikWydruku.isEmpty());
+    QVERIFY(!QFile::exists(pdf));
+    app->ustawObslugeBledow(nullptr, nullptr);
+}
+
+int main(int argc, char** argv) {
+    TAplikacja app(argc, argv);
+    TestOknoWkladki test;
+    return QTest::qExec(&test, argc, argv);
+}
+#else
 QTEST_MAIN(TestOknoWkladki)
+#endif
 #include "test_okno_wkladki.moc"
