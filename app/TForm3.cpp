@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QShowEvent>
+#include <QStringListModel>
 
 #include "core/Dialogi.h"
 #include "keys/PanelKlawisza.h"
@@ -22,10 +23,12 @@ QFont czcionkaPiksele(const QString& rodzina, int piksele) {
 
 TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     : QWidget(rodzic), ui(new Ui::TForm3), m_stan(stan), m_dialogi(dialogi) {
+    // The window's face is set before its controls exist, so that they are laid out once.
+    ustawCzcionkeOkna();
     ui->setupUi(this);
     setFixedSize(size());
-    ustawCzcionki();
-    wypelnijListeTowarow();
+    ustawCzcionkiKontrolek();
+    ustawListeTowarow(goleTowary());
 
     WidokPanelu p;
     p.okno = this;
@@ -87,28 +90,44 @@ TForm3::~TForm3() {
     delete ui;
 }
 
-void TForm3::ustawCzcionki() {
+void TForm3::ustawCzcionkeOkna() {
     // The forms are laid out for a narrow bitmap sans serif face; of the faces this system
     // has, the one with Arial's metrics keeps the captions inside their controls.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    const QFont okno = czcionkaPiksele(QStringLiteral("MS Sans Serif"), 12);
-    setFont(okno);
+    setFont(czcionkaPiksele(QStringLiteral("MS Sans Serif"), 12));
+}
+
+void TForm3::ustawCzcionkiKontrolek() {
     ui->rgAlty->setFont(czcionkaPiksele(QStringLiteral("Arial"), 11));
     ui->Klawisz->setFont(czcionkaPiksele(QStringLiteral("MS Sans Serif"), 17));
     ui->StaticText2->setFont(czcionkaPiksele(QStringLiteral("MS Sans Serif"), 13));
 }
 
-void TForm3::wypelnijListeTowarow() {
-    // A long list measured item by item costs tens of milliseconds when shown; the popup
-    // width is set from a fixed content length instead.
-    ui->cbTowary->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    ui->cbTowary->setMinimumContentsLength(20);
-    QStringList pozycje;
-    pozycje.reserve(StanProgramu::kLiczbaTowarow);
-    for (int plu = 1; plu <= StanProgramu::kLiczbaTowarow; ++plu)
-        pozycje << QStringLiteral("%1 ").arg(plu, 3, 10, QLatin1Char('0'));
-    ui->cbTowary->clear();
-    ui->cbTowary->addItems(pozycje);
+QStringList TForm3::goleTowary() {
+    static const QStringList pozycje = [] {
+        QStringList p;
+        p.reserve(StanProgramu::kLiczbaTowarow);
+        for (int plu = 1; plu <= StanProgramu::kLiczbaTowarow; ++plu)
+            p << QString::number(plu).rightJustified(3, QLatin1Char('0')) + QLatin1Char(' ');
+        return p;
+    }();
+    return pozycje;
+}
+
+void TForm3::ustawListeTowarow(const QStringList& pozycje) {
+    // Thousands of items go into a plain string list in one step; the combo box's own item
+    // model would build an object per item.
+    auto* model = qobject_cast<QStringListModel*>(ui->cbTowary->model());
+    if (!model) {
+        model = new QStringListModel(ui->cbTowary);
+        ui->cbTowary->setModel(model);
+        // A long list measured item by item costs tens of milliseconds when shown; the popup
+        // width is set from a fixed content length instead.
+        ui->cbTowary->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        ui->cbTowary->setMinimumContentsLength(20);
+    }
+    model->setStringList(pozycje);
+    ui->cbTowary->setCurrentIndex(pozycje.isEmpty() ? -1 : 0);
 }
 
 void TForm3::FormCreate() {

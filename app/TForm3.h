@@ -18,6 +18,9 @@ class TForm3;
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
+    // The size at which the overlay picture is shown.
+    static constexpr QSize kRozmiarWkladki{358, 406};
+
     TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic = nullptr);
     ~TForm3() override;
 
@@ -29,8 +32,10 @@ public:
     // The communication parameters dialog that "Połączenie" opens; created at start-up.
     void ustawOknoKomunik(QDialog* okno) { m_oknoKomunik = okno; }
 
-    // Fills the goods list with its bare items ("001 " ... "3071 ").
-    void wypelnijListeTowarow();
+    // Replaces the items of the goods list, item i standing for PLU number i + 1.
+    void ustawListeTowarow(const QStringList& pozycje);
+    // The goods list's items before any goods name is known: "001 " ... "3071 ".
+    static QStringList goleTowary();
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -39,7 +44,8 @@ private:
     void FormCreate();
     void FormShow();
     void Button4Click();
-    void ustawCzcionki();
+    void ustawCzcionkeOkna();
+    void ustawCzcionkiKontrolek();
 
     StanProgramu& m_stan;
     Dialogi& m_dialogi;

@@ -52,12 +52,13 @@ bool liczbaDziesietna(const QString& tekst, int& wartosc) {
 
 TOknoKomunik::TOknoKomunik(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze, QWidget* rodzic)
     : QDialog(rodzic), ui(new Ui::TOknoKomunik), m_stan(stan), m_dialogi(dialogi), m_lacze(lacze) {
+    // The dialog's own face is set before its controls exist, so they are laid out once.
+    setFont(czcionkaPiksele(11));
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
 
-    setFont(czcionkaPiksele(11));
     const QFont napisy = czcionkaPiksele(16);
     for (QWidget* w :
          {static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->NapisTimeout),

@@ -115,12 +115,11 @@ void KontrolerWkladki::WypelnijNapisy(bool wszystkie) {
 void KontrolerWkladki::TypkasyClick() {
     const int typ = typWkladki();
     if (m_widok.iWkladka) {
-        const QImage& obraz = obrazEkranowy(typ);
+        // Stretched to the control, not kept in proportion.
+        const QImage obraz = obrazEkranowy(typ, m_widok.iWkladka->size());
         if (!obraz.isNull()) {
-            // Stretched to the control, not kept in proportion.
             m_widok.iWkladka->setScaledContents(true);
-            m_widok.iWkladka->setPixmap(QPixmap::fromImage(obraz.scaled(
-                m_widok.iWkladka->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+            m_widok.iWkladka->setPixmap(QPixmap::fromImage(obraz));
         }
     }
     const QColor kolor = kolorNapisow(typ);

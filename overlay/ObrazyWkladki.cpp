@@ -1,7 +1,9 @@
 #include "overlay/ObrazyWkladki.h"
 
+#include <QImageReader>
 #include <QMutex>
 #include <array>
+#include <future>
 
 #ifdef PIXO_OBRAZY_WBUDOWANE
 // The pictures live in an object library; a static link keeps them only when referenced.
@@ -32,28 +34,62 @@ QString nazwaBitmapyWydruku(int typ) {
 
 namespace {
 
-const QImage& obraz(int indeks, const QString& nazwa) {
-    static QMutex straz;
-    static std::array<QImage, 4> obrazy;
-    static std::array<bool, 4> wczytane{};
-    QMutexLocker blokada(&straz);
-    if (!wczytane[indeks]) {
-        static const bool zasoby = (zaladujZasoby(), true);
-        Q_UNUSED(zasoby);
-        obrazy[indeks] = QImage(nazwa);
-        wczytane[indeks] = true;
-    }
-    return obrazy[indeks];
+void zaladujZasobyRaz() {
+    static const bool zasoby = (zaladujZasoby(), true);
+    Q_UNUSED(zasoby);
+}
+
+QImage dekodujObrazEkranowy(int typ, QSize rozmiar) {
+    QImageReader czytnik(nazwaObrazuEkranowego(typ == WkladkaLekarska ? 1 : 0));
+    // The JPEG decoder scales while it decodes; the rest is a smooth stretch.
+    czytnik.setScaledSize(rozmiar);
+    QImage obraz = czytnik.read();
+    if (!obraz.isNull() && obraz.size() != rozmiar)
+        obraz = obraz.scaled(rozmiar, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return obraz;
+}
+
+struct Przygotowany {
+    int typ = -1;
+    QSize rozmiar;
+    std::future<QImage> obraz;
+};
+
+Przygotowany& przygotowany() {
+    static Przygotowany p;
+    return p;
 }
 
 } // namespace
 
-const QImage& obrazEkranowy(int typ) {
-    const int t = typ == WkladkaLekarska ? 1 : 0;
-    return obraz(t, nazwaObrazuEkranowego(t));
+void przygotujObrazEkranowy(int typ, QSize rozmiar) {
+    zaladujZasobyRaz();
+    auto& p = przygotowany();
+    if (p.obraz.valid())
+        p.obraz.wait();
+    p.typ = typ;
+    p.rozmiar = rozmiar;
+    p.obraz = std::async(std::launch::async, dekodujObrazEkranowy, typ, rozmiar);
+}
+
+QImage obrazEkranowy(int typ, QSize rozmiar) {
+    zaladujZasobyRaz();
+    auto& p = przygotowany();
+    if (p.obraz.valid() && p.typ == typ && p.rozmiar == rozmiar)
+        return p.obraz.get();
+    return dekodujObrazEkranowy(typ, rozmiar);
 }
 
 const QImage& bitmapaWydruku(int typ) {
+    static QMutex straz;
+    static std::array<QImage, 2> obrazy;
+    static std::array<bool, 2> wczytane{};
     const int t = typ == WkladkaLekarska ? 1 : 0;
-    return obraz(2 + t, nazwaBitmapyWydruku(t));
+    QMutexLocker blokada(&straz);
+    if (!wczytane[t]) {
+        zaladujZasobyRaz();
+        obrazy[t] = QImage(nazwaBitmapyWydruku(t));
+        wczytane[t] = true;
+    }
+    return obrazy[t];
 }

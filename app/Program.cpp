@@ -1,0 +1,107 @@
+#include "app/Program.h"
+
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <fontconfig/fontconfig.h>
+#include <thread>
+
+#include "app/TAplikacja.h"
+#include "app/TForm3.h"
+#include "comm/TOknoKomunik.h"
+#include "core/Dialogi.h"
+#include "core/Klepsydra.h"
+#include "keys/StanProgramu.h"
+#include "overlay/ObrazyWkladki.h"
+#include "transfer/LaczeKasy.h"
+
+namespace {
+
+// Hints appear 10 ms after the mouse comes to rest and go after a second.
+class StylPodpowiedzi : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* opcja, const QWidget* widget,
+                  QStyleHintReturn* zwrot) const override {
+        if (hint == SH_ToolTip_WakeUpDelay)
+            return 10;
+        if (hint == SH_ToolTip_FallAsleepDelay)
+            return 1000;
+        return QProxyStyle::styleHint(hint, opcja, widget, zwrot);
+    }
+};
+
+// Reading the system's font configuration is the longest single step before the first
+// caption can be laid out; it starts on the other core as soon as the program is loaded, so
+// that it is done by the time the window lays out its first caption.
+class KonfiguracjaCzcionek {
+public:
+    KonfiguracjaCzcionek() : m_watek([] { FcInit(); }) {}
+    ~KonfiguracjaCzcionek() { czekaj(); }
+    void czekaj() {
+        if (m_watek.joinable())
+            m_watek.join();
+    }
+
+private:
+    std::thread m_watek;
+};
+KonfiguracjaCzcionek konfiguracjaCzcionek;
+
+// The cursor is loaded before anything else, as the first step of start-up.
+Klepsydra* zaladowanaKlepsydra(Klepsydra* k) {
+    k->zaladuj(QStringLiteral("hourglas.ani"));
+    return k;
+}
+
+} // namespace
+
+struct Program::Dane {
+    // The animated hourglass when "hourglas.ani" loads, else the standard busy cursor.
+    Klepsydra klepsydra;
+    Klepsydra* zaladowana = zaladowanaKlepsydra(&klepsydra);
+    StanProgramu stan;
+    TAplikacja aplikacja;
+    QtDialogi dialogi;
+    std::unique_ptr<TForm3> okno;
+    std::unique_ptr<BibliotekiKasy> lacze;
+    std::unique_ptr<TOknoKomunik> oknoKomunik;
+
+    Dane(int& argc, char** argv) : aplikacja(argc, argv) {}
+};
+
+Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv)) {
+    d->stan.ImportStartowy = true;
+    TAplikacja::setApplicationName(QStringLiteral("Pixo-klawiatura"));
+    TAplikacja::setStyle(new StylPodpowiedzi(QStyleFactory::create(QStringLiteral("Fusion"))));
+    // The overlay picture decodes on the other core while the window is being built.
+    przygotujObrazEkranowy(WkladkaOgolna, TForm3::kRozmiarWkladki);
+
+    konfiguracjaCzcionek.czekaj();
+    d->okno = std::make_unique<TForm3>(d->stan, d->dialogi);
+    d->aplikacja.ustawObslugeBledow(&d->dialogi, d->okno.get());
+    d->okno->show();
+
+    // The communication dialog, created hidden; the register libraries are reached only
+    // through the link, whose calls wait on a worker thread with the busy cursor shown.
+    d->lacze = std::make_unique<BibliotekiKasy>(d->klepsydra);
+    d->oknoKomunik = std::make_unique<TOknoKomunik>(d->stan, d->dialogi, *d->lacze, d->okno.get());
+    d->okno->ustawOknoKomunik(d->oknoKomunik.get());
+}
+
+Program::~Program() {
+    // The dialog belongs to the window's lifetime; both go before the application.
+    d->oknoKomunik.reset();
+    d->okno.reset();
+}
+
+TForm3& Program::okno() {
+    return *d->okno;
+}
+
+int Program::wykonaj() {
+    if (d->stan.ImportStartowy) {
+        d->stan.ImportStartowy = false;
+        // The start-up import of goods, payments and currencies runs here.
+    }
+    return d->aplikacja.exec();
+}
