@@ -5,6 +5,7 @@
 #include <QShowEvent>
 #include <QStringListModel>
 
+#include "app/WidokiFormy.h"
 #include "core/Dialogi.h"
 #include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
@@ -30,50 +31,9 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     ustawCzcionkiKontrolek();
     ustawListeTowarow(goleTowary());
 
-    WidokPanelu p;
-    p.okno = this;
-    p.iWkladka = ui->iWkladka;
-    p.rgAlty = ui->rgAlty;
-    p.rgDefinicja = ui->rgDefinicja;
-    p.cbTowary = ui->cbTowary;
-    p.cbFunkcja = ui->cbFunkcja;
-    p.cbPlatnosc = ui->cbPlatnosc;
-    p.cbWaluta = ui->cbWaluta;
-    p.cbRabatNarzut = ui->cbRabatNarzut;
-    p.cbRodzaj = ui->cbRodzaj;
-    p.cbPojedynczo = ui->cbPojedynczo;
-    p.cbZaplata = ui->cbZaplata;
-    p.cbParagon = ui->cbParagon;
-    p.Label2 = ui->Label2;
-    p.Label3 = ui->Label3;
-    p.Label4 = ui->Label4;
-    p.Label5 = ui->Label5;
-    p.Klawisz = ui->Klawisz;
-    p.lKlawisz = ui->lKlawisz;
-    p.Edit10 = ui->Edit10;
-    p.Button5 = ui->Button5;
-    p.pierwszeLinie = {ui->edit0, ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4,
-                       ui->Edit5, ui->Edit6, ui->Edit7, ui->Edit8};
-    p.drugieLinie = {ui->edit0a, ui->Edit1a, ui->Edit2a, ui->Edit3a, ui->Edit4a};
-    m_panel = std::make_unique<PanelKlawisza>(p, stan, dialogi);
+    m_panel = std::make_unique<PanelKlawisza>(widokPanelu(this, *ui), stan, dialogi);
 
-    WidokWkladki w;
-    w.okno = this;
-    w.iWkladka = ui->iWkladka;
-    w.rgAlty = ui->rgAlty;
-    w.Typkasy = ui->Typkasy;
-    w.edity = {ui->edit0,  ui->edit0a, ui->Edit1,  ui->Edit1a, ui->Edit2, ui->Edit2a, ui->Edit3,
-               ui->Edit3a, ui->Edit4,  ui->Edit4a, ui->Edit5,  ui->Edit6, ui->Edit7,  ui->Edit8};
-    w.cbFunkcja = ui->cbFunkcja;
-    w.cbPlatnosc = ui->cbPlatnosc;
-    w.cbWaluta = ui->cbWaluta;
-    w.Button2 = ui->Button2;
-    w.Button1 = ui->Button1;
-    w.bbDrukuj = ui->bbDrukuj;
-    w.BitBtnOdczyt = ui->BitBtnOdczyt;
-    w.BitBtn1 = ui->BitBtn1;
-    w.bCzcionka = ui->bCzcionka;
-    m_wkladka = std::make_unique<KontrolerWkladki>(w, stan, dialogi);
+    m_wkladka = std::make_unique<KontrolerWkladki>(widokWkladki(this, *ui), stan, dialogi);
 
     m_panel->poZatwierdzeniu = [this] { m_wkladka->WypelnijNapisy(false); };
     m_wkladka->wybierzKlawisz0 = [this] { m_panel->wybierzKlawisz0(); };

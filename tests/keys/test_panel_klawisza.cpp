@@ -14,6 +14,7 @@
 #include <QTest>
 #include <memory>
 
+#include "app/WidokiFormy.h"
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
 #include "keys/PanelKlawisza.h"
@@ -62,32 +63,8 @@ struct Okno {
         ui->rgDefinicja->setItemIndex(0);
         for (int plu = 1; plu <= StanProgramu::kLiczbaTowarow; ++plu)
             ui->cbTowary->addItem(QStringLiteral("%1 ").arg(plu, 3, 10, QLatin1Char('0')));
-        WidokPanelu p;
-        p.okno = forma.get();
-        p.iWkladka = ui->iWkladka;
-        p.rgAlty = ui->rgAlty;
-        p.rgDefinicja = ui->rgDefinicja;
-        p.cbTowary = ui->cbTowary;
-        p.cbFunkcja = ui->cbFunkcja;
-        p.cbPlatnosc = ui->cbPlatnosc;
-        p.cbWaluta = ui->cbWaluta;
-        p.cbRabatNarzut = ui->cbRabatNarzut;
-        p.cbRodzaj = ui->cbRodzaj;
-        p.cbPojedynczo = ui->cbPojedynczo;
-        p.cbZaplata = ui->cbZaplata;
-        p.cbParagon = ui->cbParagon;
-        p.Label2 = ui->Label2;
-        p.Label3 = ui->Label3;
-        p.Label4 = ui->Label4;
-        p.Label5 = ui->Label5;
-        p.Klawisz = ui->Klawisz;
-        p.lKlawisz = ui->lKlawisz;
-        p.Edit10 = ui->Edit10;
-        p.Button5 = ui->Button5;
-        p.pierwszeLinie = {ui->edit0, ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4,
-                           ui->Edit5, ui->Edit6, ui->Edit7, ui->Edit8};
-        p.drugieLinie = {ui->edit0a, ui->Edit1a, ui->Edit2a, ui->Edit3a, ui->Edit4a};
-        panelKlawisza = std::make_unique<PanelKlawisza>(p, stan, dialogi);
+        panelKlawisza =
+            std::make_unique<PanelKlawisza>(widokPanelu(forma.get(), *ui), stan, dialogi);
         panel = panelKlawisza.get();
         ui->cbPlatnosc->setCurrentIndex(0);
         ui->cbFunkcja->setCurrentIndex(0);

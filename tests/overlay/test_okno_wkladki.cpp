@@ -17,6 +17,7 @@
 #include "PomocObrazow.h"
 #include "PomocPdf.h"
 #include "PomocPlikow.h"
+#include "app/WidokiFormy.h"
 #include "core/BladProgramu.h"
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
@@ -68,24 +69,8 @@ struct Okno {
         forma->setFont(f);
         ui->rgAlty->setItemIndex(3);
         ui->Typkasy->setItemIndex(0);
-        WidokWkladki w;
-        w.okno = forma.get();
-        w.iWkladka = ui->iWkladka;
-        w.rgAlty = ui->rgAlty;
-        w.Typkasy = ui->Typkasy;
-        w.edity = {ui->edit0,  ui->edit0a, ui->Edit1,  ui->Edit1a, ui->Edit2,
-                   ui->Edit2a, ui->Edit3,  ui->Edit3a, ui->Edit4,  ui->Edit4a,
-                   ui->Edit5,  ui->Edit6,  ui->Edit7,  ui->Edit8};
-        w.cbFunkcja = ui->cbFunkcja;
-        w.cbPlatnosc = ui->cbPlatnosc;
-        w.cbWaluta = ui->cbWaluta;
-        w.Button2 = ui->Button2;
-        w.Button1 = ui->Button1;
-        w.bbDrukuj = ui->bbDrukuj;
-        w.BitBtnOdczyt = ui->BitBtnOdczyt;
-        w.BitBtn1 = ui->BitBtn1;
-        w.bCzcionka = ui->bCzcionka;
-        kontroler = std::make_unique<KontrolerWkladki>(w, stan, dialogi);
+        kontroler =
+            std::make_unique<KontrolerWkladki>(widokWkladki(forma.get(), *ui), stan, dialogi);
         wkladka = kontroler.get();
         wkladka->wybierzKlawisz0 = [this] { ++wyboryKlawisza0; };
 #endif
