@@ -87,6 +87,8 @@ void KontrolerWkladki::ustawTekst(QLineEdit* edit, const QString& tekst) {
     // The limit must not cut a longer text; textChanged brings it back down afterwards.
     edit->setMaxLength(std::max<int>(kDlugoscNapisu, tekst.size()));
     edit->setText(tekst);
+    // A label wider than its edit shows its beginning, not its end.
+    edit->setCursorPosition(0);
 }
 
 void KontrolerWkladki::WypelnijNapisy(bool wszystkie) {
