@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/WidokiFormy.h"
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
@@ -58,16 +59,7 @@ int main(int argc, char** argv) {
     forma.setFont(czcionka);
     ui.rgAlty->setItemIndex(3);
     ui.Typkasy->setItemIndex(0);
-    WidokWkladki w;
-    w.okno = &forma;
-    w.iWkladka = ui.iWkladka;
-    w.rgAlty = ui.rgAlty;
-    w.Typkasy = ui.Typkasy;
-    w.edity = {ui.edit0,  ui.edit0a, ui.Edit1,  ui.Edit1a, ui.Edit2, ui.Edit2a, ui.Edit3,
-               ui.Edit3a, ui.Edit4,  ui.Edit4a, ui.Edit5,  ui.Edit6, ui.Edit7,  ui.Edit8};
-    w.cbFunkcja = ui.cbFunkcja;
-    w.cbPlatnosc = ui.cbPlatnosc;
-    w.cbWaluta = ui.cbWaluta;
+    const WidokWkladki w = widokWkladki(&forma, ui);
     KontrolerWkladki wkladka(w, stan, dialogi);
 
     std::printf("Eksport wkładki: mediana z %d powtórzeń, wszystkie 14 napisów wypełnione\n",

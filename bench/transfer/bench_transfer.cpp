@@ -108,18 +108,6 @@ struct Kavrel {
     Funkcja2 towary = nullptr;
 };
 
-DefinicjaNaKasie def(std::uint8_t kod, std::uint8_t typ, std::int64_t a = 0, std::int64_t b = 0,
-                     std::int64_t c = 0, std::int64_t d = 0) {
-    DefinicjaNaKasie x;
-    x.kod = kod;
-    x.typ = typ;
-    x.pola[0] = a;
-    x.pola[1] = b;
-    x.pola[2] = c;
-    x.pola[3] = d;
-    return x;
-}
-
 // A full keyboard: every key defined, every line type used.
 std::vector<DefinicjaNaKasie> klawiatura() {
     const std::uint8_t kody[] = {176, 65,  164, 214, 177, 66,  38, 215, 178, 67, 143, 216, 179, 68,
@@ -129,22 +117,22 @@ std::vector<DefinicjaNaKasie> klawiatura() {
         const std::uint8_t k = kody[i];
         switch (i % 6) {
         case 0:
-            w.push_back(def(k, 1, 1000 + 71 * i, 0, 1, 0));
+            w.push_back(definicjaNaKasie(k, 1, 1000 + 71 * i, 0, 1, 0));
             break;
         case 1:
-            w.push_back(def(k, 2, 1 + i));
+            w.push_back(definicjaNaKasie(k, 2, 1 + i));
             break;
         case 2:
-            w.push_back(def(k, 3, 1 + i % 7, 125000 + i, 0));
+            w.push_back(definicjaNaKasie(k, 3, 1 + i % 7, 125000 + i, 0));
             break;
         case 3:
-            w.push_back(def(k, 3, 1 + i % 8, 5000, 1));
+            w.push_back(definicjaNaKasie(k, 3, 1 + i % 8, 5000, 1));
             break;
         case 4:
-            w.push_back(def(k, 4, 0, 15, 1, 0));
+            w.push_back(definicjaNaKasie(k, 4, 0, 15, 1, 0));
             break;
         default:
-            w.push_back(def(k, 5, 1, 1250, 1, 1));
+            w.push_back(definicjaNaKasie(k, 5, 1, 1250, 1, 1));
             break;
         }
     }

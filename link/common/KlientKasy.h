@@ -32,6 +32,12 @@ struct DefinicjaNaKasie {
     std::int64_t pola[4] = {}; // fields 3 to 6; unused ones 0
 };
 
+inline DefinicjaNaKasie definicjaNaKasie(std::uint8_t kod, std::uint8_t typ, std::int64_t a = 0,
+                                         std::int64_t b = 0, std::int64_t c = 0,
+                                         std::int64_t d = 0) {
+    return DefinicjaNaKasie{kod, typ, {a, b, c, d}};
+}
+
 struct TowarNaKasie {
     std::uint16_t plu = 0; // 1 to 3071
     std::string nazwa;     // code page 852 bytes

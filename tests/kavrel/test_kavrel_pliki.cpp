@@ -14,18 +14,6 @@ using pomoc::zapisz;
 
 namespace {
 
-DefinicjaNaKasie def(std::uint8_t kod, std::uint8_t typ, std::int64_t a = 0, std::int64_t b = 0,
-                     std::int64_t c = 0, std::int64_t d = 0) {
-    DefinicjaNaKasie x;
-    x.kod = kod;
-    x.typ = typ;
-    x.pola[0] = a;
-    x.pola[1] = b;
-    x.pola[2] = c;
-    x.pola[3] = d;
-    return x;
-}
-
 bool rowne(const DefinicjaNaKasie& a, const DefinicjaNaKasie& b) {
     return a.kod == b.kod && a.typ == b.typ && std::equal(a.pola, a.pola + 4, b.pola);
 }
@@ -209,7 +197,7 @@ private slots:
     void liniaDefinicjiCzytanaIZapisana() {
         QFETCH(QByteArray, linia);
         QFETCH(int, kod);
-        DefinicjaNaKasie d = def(1, 1, 1, 1, 1, 1);
+        DefinicjaNaKasie d = definicjaNaKasie(1, 1, 1, 1, 1, 1);
         QCOMPARE(int(czytajLinieDefinicji(linia.toStdString(), d)), kod);
         if (kod == 0) {
             QCOMPARE(int(sprawdzDefinicje(d)), 0);
@@ -219,7 +207,7 @@ private slots:
                 oczekiwana += "\t";
             QCOMPARE(QByteArray::fromStdString(liniaDefinicji(d)), oczekiwana);
         } else {
-            QVERIFY(rowne(d, def(1, 1, 1, 1, 1, 1))); // untouched
+            QVERIFY(rowne(d, definicjaNaKasie(1, 1, 1, 1, 1, 1))); // untouched
         }
     }
 
@@ -238,13 +226,13 @@ private slots:
         QCOMPARE(czytajPlikDefinicji("klawisz.txt", nr, d), 0);
         QCOMPARE(nr, 1);
         QCOMPARE(d.size(), std::size_t(7));
-        QVERIFY(rowne(d[0], def(176, 1, 12, 0, 1, 0)));
-        QVERIFY(rowne(d[1], def(65, 2, 5)));
-        QVERIFY(rowne(d[2], def(164, 3, 1, 0, 0)));
-        QVERIFY(rowne(d[3], def(214, 0)));
-        QVERIFY(rowne(d[4], def(177, 4, 0, 10, 1, 0)));
-        QVERIFY(rowne(d[5], def(66, 5, 1, 250, 0, 1)));
-        QVERIFY(rowne(d[6], def(38, 3, 2, 1000, 1)));
+        QVERIFY(rowne(d[0], definicjaNaKasie(176, 1, 12, 0, 1, 0)));
+        QVERIFY(rowne(d[1], definicjaNaKasie(65, 2, 5)));
+        QVERIFY(rowne(d[2], definicjaNaKasie(164, 3, 1, 0, 0)));
+        QVERIFY(rowne(d[3], definicjaNaKasie(214, 0)));
+        QVERIFY(rowne(d[4], definicjaNaKasie(177, 4, 0, 10, 1, 0)));
+        QVERIFY(rowne(d[5], definicjaNaKasie(66, 5, 1, 250, 0, 1)));
+        QVERIFY(rowne(d[6], definicjaNaKasie(38, 3, 2, 1000, 1)));
     }
 
     void plikDefinicji_data() {
@@ -267,7 +255,7 @@ private slots:
         pomoc::FolderRoboczy f;
         zapisz("klawisz.txt", tresc);
         int nr = 0;
-        std::vector<DefinicjaNaKasie> d{def(176, 0)};
+        std::vector<DefinicjaNaKasie> d{definicjaNaKasie(176, 0)};
         QCOMPARE(int(czytajPlikDefinicji("klawisz.txt", nr, d)), kod);
         if (kod == 0)
             QVERIFY(d.empty());
@@ -279,11 +267,13 @@ private slots:
 
     void tekstDefinicjiWKolejnosciZapisu() {
         std::string t;
-        QCOMPARE(tekstDefinicji(7,
-                                {def(61, 2, 40), def(176, 1, 3071, 1, 0, 1), def(214, 3, 8, 5, 1),
-                                 def(65, 4, 1, 99, 1, 1), def(143, 5, 0, 1, 0, 0)},
-                                t),
-                 0);
+        QCOMPARE(
+            tekstDefinicji(7,
+                           {definicjaNaKasie(61, 2, 40), definicjaNaKasie(176, 1, 3071, 1, 0, 1),
+                            definicjaNaKasie(214, 3, 8, 5, 1), definicjaNaKasie(65, 4, 1, 99, 1, 1),
+                            definicjaNaKasie(143, 5, 0, 1, 0, 0)},
+                           t),
+            0);
         QByteArray oczekiwany = "#7\r\n#\r\n#\r\n"
                                 "$176\t1\t3071\t1\t0\t1\r\n"
                                 "$65\t4\t1\t99\t1\t1\r\n"
@@ -311,10 +301,10 @@ private slots:
     void tekstDefinicjiOdrzucaZlaOdpowiedz() {
         QFETCH(int, przypadek);
         const std::vector<std::vector<DefinicjaNaKasie>> przypadki = {
-            {def(176, 0), def(176, 2, 1)},
-            {def(70, 0)},
-            {def(176, 2, 41)},
-            {def(176, 9)},
+            {definicjaNaKasie(176, 0), definicjaNaKasie(176, 2, 1)},
+            {definicjaNaKasie(70, 0)},
+            {definicjaNaKasie(176, 2, 41)},
+            {definicjaNaKasie(176, 9)},
         };
         std::string t = "stare";
         QCOMPARE(tekstDefinicji(1, przypadki[static_cast<std::size_t>(przypadek)], t), 23);

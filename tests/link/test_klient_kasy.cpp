@@ -25,18 +25,6 @@ using namespace pixo;
 
 namespace {
 
-DefinicjaNaKasie def(std::uint8_t kod, std::uint8_t typ, std::int64_t a = 0, std::int64_t b = 0,
-                     std::int64_t c = 0, std::int64_t d = 0) {
-    DefinicjaNaKasie x;
-    x.kod = kod;
-    x.typ = typ;
-    x.pola[0] = a;
-    x.pola[1] = b;
-    x.pola[2] = c;
-    x.pola[3] = d;
-    return x;
-}
-
 const std::uint8_t KODY[] = {176, 65,  164, 214, 177, 66,  38, 215, 178, 67, 143, 216, 179, 68,
                              37,  217, 180, 69,  168, 218, 71, 41,  72,  45, 73,  43,  74,  61};
 
@@ -56,7 +44,7 @@ std::vector<DefinicjaNaKasie> platnosci(int n) {
     const std::uint8_t kody[] = {164, 38, 143, 37, 168, 41, 45, 43, 61, 65};
     std::vector<DefinicjaNaKasie> w;
     for (int i = 0; i < n; ++i)
-        w.push_back(def(kody[i], 3, 1 + i % 7, 100 * i, 0));
+        w.push_back(definicjaNaKasie(kody[i], 3, 1 + i % 7, 100 * i, 0));
     return w;
 }
 
@@ -102,15 +90,15 @@ private slots:
             QCOMPARE(int(d[i].typ), 0);
         }
         // One of each line type, amounts past 32 bits included.
-        const std::vector<DefinicjaNaKasie> nowe = {def(176, 1, 12, 0, 1, 0),
-                                                    def(65, 2, 5),
-                                                    def(164, 3, 1, 0, 0),
-                                                    def(177, 4, 0, 10, 1, 0),
-                                                    def(66, 5, 1, 250, 0, 1),
-                                                    def(38, 3, 2, 1000, 1),
-                                                    def(218, 3, 7, 4294967295LL, 0),
-                                                    def(74, 1, 3071, 1, 1, 1),
-                                                    def(61, 4, 1, 99, 1, 1)};
+        const std::vector<DefinicjaNaKasie> nowe = {definicjaNaKasie(176, 1, 12, 0, 1, 0),
+                                                    definicjaNaKasie(65, 2, 5),
+                                                    definicjaNaKasie(164, 3, 1, 0, 0),
+                                                    definicjaNaKasie(177, 4, 0, 10, 1, 0),
+                                                    definicjaNaKasie(66, 5, 1, 250, 0, 1),
+                                                    definicjaNaKasie(38, 3, 2, 1000, 1),
+                                                    definicjaNaKasie(218, 3, 7, 4294967295LL, 0),
+                                                    definicjaNaKasie(74, 1, 3071, 1, 1, 1),
+                                                    definicjaNaKasie(61, 4, 1, 99, 1, 1)};
         QCOMPARE(int(klient_->zapiszDefinicje(nowe)), 0);
         QCOMPARE(int(klient_->czytajDefinicje(d)), 0);
         QCOMPARE(d.size(), std::size_t(28));
@@ -169,12 +157,13 @@ private slots:
         QFETCH(qint64, d);
         QFETCH(int, wynik);
         polacz({});
-        const auto dobra = def(65, 2, 7);
+        const auto dobra = definicjaNaKasie(65, 2, 7);
         QCOMPARE(int(klient_->zapiszDefinicje({dobra})), 0);
         // One refused definition: nothing of the write is taken, not even the good ones.
         const std::vector<DefinicjaNaKasie> zapis = {
-            def(66, 2, 9),
-            def(static_cast<std::uint8_t>(kod), static_cast<std::uint8_t>(typ), a, b, c, d)};
+            definicjaNaKasie(66, 2, 9),
+            definicjaNaKasie(static_cast<std::uint8_t>(kod), static_cast<std::uint8_t>(typ), a, b,
+                             c, d)};
         QCOMPARE(int(klient_->zapiszDefinicje(zapis)), wynik);
         std::vector<DefinicjaNaKasie> teraz;
         QCOMPARE(int(klient_->czytajDefinicje(teraz)), 0);
@@ -189,8 +178,8 @@ private slots:
         QCOMPARE(int(klient_->zapiszDefinicje(platnosci(8))), 0);
         QCOMPARE(int(klient_->zapiszDefinicje(platnosci(9))), 229);
         // Currencies do not count as payments.
-        QCOMPARE(int(klient_->zapiszDefinicje({def(65, 3, 2, 0, 1)})), 0);
-        QCOMPARE(int(klient_->zapiszDefinicje({def(66, 3, 2, 0, 0)})), 229);
+        QCOMPARE(int(klient_->zapiszDefinicje({definicjaNaKasie(65, 3, 2, 0, 1)})), 0);
+        QCOMPARE(int(klient_->zapiszDefinicje({definicjaNaKasie(66, 3, 2, 0, 0)})), 229);
         std::vector<DefinicjaNaKasie> d;
         QCOMPARE(int(klient_->czytajDefinicje(d)), 0);
         int ile = 0;
@@ -198,7 +187,9 @@ private slots:
             ile += x.typ == 3 && x.pola[2] != 1;
         QCOMPARE(ile, 8);
         // Turning a payment key into something else frees its place.
-        QCOMPARE(int(klient_->zapiszDefinicje({def(164, 2, 1), def(66, 3, 2, 0, 0)})), 0);
+        QCOMPARE(int(klient_->zapiszDefinicje(
+                     {definicjaNaKasie(164, 2, 1), definicjaNaKasie(66, 3, 2, 0, 0)})),
+                 0);
         QCOMPARE(int(klient_->skasujDefinicje({99})), 228);
     }
 
@@ -294,7 +285,8 @@ private slots:
     void stanPrzetrwaRestartEmulatora() {
         const QString stan = katalog_.path() + "/stan2";
         polacz({"--state", stan, "--number", "23", "--model", "133"});
-        const std::vector<DefinicjaNaKasie> d = {def(179, 1, 77, 1, 0, 1), def(37, 3, 4, 1234, 1)};
+        const std::vector<DefinicjaNaKasie> d = {definicjaNaKasie(179, 1, 77, 1, 0, 1),
+                                                 definicjaNaKasie(37, 3, 4, 1234, 1)};
         QCOMPARE(int(klient_->zapiszDefinicje(d)), 0);
         QCOMPARE(int(klient_->skasujDefinicje({179})), 0);
         // Started again without the options: model, number and definitions come back.
