@@ -131,8 +131,8 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
                 doWyslania.clear();
                 if (odbiorca.cisza(doWyslania) == protokol::Odbiorca::Stan::ZaDuzoBledow)
                     return WYNIK_ZLA_ODPOWIEDZ;
-                if (std::uint8_t w = wyslij(doWyslania))
-                    return w;
+                if (wyslij(doWyslania))
+                    return WYNIK_TIMEOUT_ODBIORU;
             }
             continue;
         }
@@ -178,9 +178,10 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
             }
             postep |= odbiorca.wiadomosc().size() > przed || stan != stanPrzed;
         }
-        if (!doWyslania.empty())
-            if (std::uint8_t w = wyslij(doWyslania))
-                return w;
+        // Acknowledgements go out only while the reply comes in: a line that fails under them
+        // is a reply that stopped arriving, whichever of the two the line noticed first.
+        if (!doWyslania.empty() && wyslij(doWyslania))
+            return WYNIK_TIMEOUT_ODBIORU;
         if (dekoder_.odrzucone() != odrzuconeDotad) {
             odrzuconeDotad = dekoder_.odrzucone();
             zleBajty = true;
