@@ -47,7 +47,7 @@ int najblizszyWPalecie(const QImage& obraz, QColor c) {
     return najlepszy;
 }
 
-// The four labels the description works out, plus an empty one that must leave no trace.
+// Four labels with known rectangles, plus an empty one that must leave no trace.
 std::vector<NapisEksportu> napisyProbne(QColor tlo) {
     return {{QStringLiteral("MENU    "), {12, 12}, false, tlo},
             {QStringLiteral("ZESTAW  "), {295, 12}, false, tlo},
