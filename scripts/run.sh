@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release > /dev/null
-cmake --build build-release -j "$(nproc)"
+cmake --build build-release -j "$(nproc)" --target pixo-klawiatura pixo-emulator
 
 mkdir -p demo/kasa
 [ -f resources/hourglas.ani ] && cp -n resources/hourglas.ani demo/ || true
