@@ -42,6 +42,15 @@ bool dopiszCyfre(std::int64_t& wartosc, int cyfra) {
     return true;
 }
 
+// The whole part of a number read by rozbierz(), or nothing when it does not fit 64 bits.
+std::optional<std::int64_t> wartoscCalosci(const Liczba& liczba) {
+    std::int64_t wynik = 0;
+    for (QChar z : liczba.calosc)
+        if (!dopiszCyfre(wynik, z.unicode() - '0'))
+            return std::nullopt;
+    return wynik;
+}
+
 } // namespace
 
 QString FormatujKwote(const QString& tekst) {
@@ -96,14 +105,11 @@ std::optional<std::int64_t> KwotaWSetnych(const QString& tekst) {
     const auto liczba = rozbierz(tekst);
     if (!liczba)
         return std::nullopt;
-    std::int64_t wynik = 0;
-    for (QChar z : liczba->calosc)
-        if (!dopiszCyfre(wynik, z.unicode() - '0'))
-            return std::nullopt;
+    auto wynik = wartoscCalosci(*liczba);
     // Exactly two decimals; further ones are dropped, a missing one counts as 0.
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; wynik && i < 2; ++i) {
         const int c = i < liczba->ulamek.size() ? liczba->ulamek[i].unicode() - '0' : 0;
-        if (!dopiszCyfre(wynik, c))
+        if (!dopiszCyfre(*wynik, c))
             return std::nullopt;
     }
     return wynik;
@@ -111,11 +117,5 @@ std::optional<std::int64_t> KwotaWSetnych(const QString& tekst) {
 
 std::optional<std::int64_t> CzescCalkowita(const QString& tekst) {
     const auto liczba = rozbierz(tekst);
-    if (!liczba)
-        return std::nullopt;
-    std::int64_t wynik = 0;
-    for (QChar z : liczba->calosc)
-        if (!dopiszCyfre(wynik, z.unicode() - '0'))
-            return std::nullopt;
-    return wynik;
+    return liczba ? wartoscCalosci(*liczba) : std::nullopt;
 }
