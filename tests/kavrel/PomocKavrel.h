@@ -21,6 +21,15 @@
 
 namespace pomoc {
 
+// A name or line in the 256-byte, zero-terminated buffer the library functions take.
+struct Bufor {
+    explicit Bufor(const QByteArray& tekst) {
+        std::memcpy(b, tekst.constData(),
+                    static_cast<std::size_t>(qMin<qsizetype>(tekst.size(), 255)));
+    }
+    char b[256] = {};
+};
+
 class FolderRoboczy {
 public:
     FolderRoboczy() : poprzedni_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }

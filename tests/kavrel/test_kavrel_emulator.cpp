@@ -23,19 +23,12 @@ unsigned char _ZapisanoDoPlikuLinie(std::int32_t uchwyt, const char* linia);
 unsigned char _ZamknieciePliku(std::int32_t* uchwyt);
 }
 
+using pomoc::Bufor;
 using pomoc::czytaj;
 using pomoc::pliki;
 using pomoc::zapisz;
 
 namespace {
-
-struct Bufor {
-    explicit Bufor(const QByteArray& tekst) {
-        std::memcpy(b, tekst.constData(),
-                    static_cast<std::size_t>(qMin<qsizetype>(tekst.size(), 255)));
-    }
-    char b[256] = {};
-};
 
 // The emulator on port `port` of the current folder, stopped when this goes.
 class Emulator {

@@ -13,20 +13,13 @@
 
 using namespace pixo;
 using namespace pixo::kavrel;
+using pomoc::Bufor;
 using pomoc::czytaj;
 using pomoc::FakeKasa;
 using pomoc::pliki;
 using pomoc::zapisz;
 
 namespace {
-
-struct Bufor {
-    explicit Bufor(const QByteArray& tekst) {
-        std::memcpy(b, tekst.constData(),
-                    static_cast<std::size_t>(qMin<qsizetype>(tekst.size(), 255)));
-    }
-    char b[256] = {};
-};
 
 // The six operations behind one shape: input, output (ignored by the two that only send).
 enum Op { ODef, ZDef, KDef, Towary, Platnosci, Waluty };
