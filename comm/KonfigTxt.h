@@ -4,12 +4,11 @@
 //
 //   $<register number> TAB com<port>:<baud>:mux<multiplexer>:<channel> TAB <timeout>
 //
-// and reads back only the register number from the start of it. Widget-free.
+// The register operations read back only the register number from the start of it
+// (transfer/NrKasy.h). Widget-free.
 
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QString>
-#include <optional>
 
 // Values of the communication dialog as the file records them.
 struct ParametryKomunikacji {
@@ -32,19 +31,3 @@ QByteArray LiniaKonfiguracji(const QString& nrKasy, const ParametryKomunikacji& 
 
 // The first line of "in" ("#" and the register number as text); the other two are "#".
 QByteArray LiniaNaglowkaIn(const QString& nrKasy);
-
-// The reading rule: the register number is the second and third characters of the first
-// line, or the second alone when the third is below "0" (the TAB after a one-digit number, a
-// line end, or the end of the line). Nothing when the line has fewer than two characters.
-std::optional<QString> NrKasyZLinii(QByteArrayView pierwszaLinia);
-
-// The configuration file in `katalog`, its name matched without regard to letter case:
-// "KONFIG.TXT" itself when it exists, else the first such name in byte order (as the
-// protocol library picks it). Empty when there is none.
-QString SciezkaKonfiguracji(const QString& katalog = QStringLiteral("."));
-
-// Takes the register number from the configuration file in `katalog`. False when there is
-// no such file (the caller then asks the user to set the parameters). A file that cannot be
-// read, or whose first line holds no register number, raises BladProgramu; `nrKasy` is then
-// left as it was.
-bool WczytajNrKasy(QString& nrKasy, const QString& katalog = QStringLiteral("."));

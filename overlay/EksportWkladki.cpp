@@ -10,7 +10,8 @@
 #include <optional>
 
 #include "core/BladProgramu.h"
-#include "overlay/ZapisPliku.h"
+#include "core/NazwyPlikow.h"
+#include "core/ZapisPliku.h"
 
 QSize powierzchniaEksportu(QSize kontrolka) {
     return {static_cast<int>(std::trunc(kontrolka.width() * 1.223)), kontrolka.height()};
@@ -240,28 +241,6 @@ void zapiszBitmape(const QImage& obraz, const QString& sciezka, QByteArray* bufo
     QByteArray& dane = bufor ? *bufor : wlasny;
     zakodujBmp(obraz, dane);
     zapiszBezpiecznie(sciezka, [&](QIODevice& plik) { return plik.write(dane) == dane.size(); });
-}
-
-namespace {
-
-QString nazwaBezFolderu(const QString& sciezka) {
-    const qsizetype ukosnik = sciezka.lastIndexOf(QLatin1Char('/'));
-    return ukosnik < 0 ? sciezka : sciezka.mid(ukosnik + 1);
-}
-
-// The letter case of names is folded for ASCII letters only, as the system compares them.
-QString wielkieAscii(QString s) {
-    for (QChar& c : s)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    return s;
-}
-
-} // namespace
-
-bool zastrzezonaNazwa(const QString& sciezka) {
-    const QString nazwa = wielkieAscii(nazwaBezFolderu(sciezka));
-    return nazwa == QLatin1String("KONFIG.TXT") || nazwa == QLatin1String("RAPORT.TXT");
 }
 
 bool maRozszerzenie(const QString& sciezka) {

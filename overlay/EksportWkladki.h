@@ -74,8 +74,6 @@ void zakodujBmp(const QImage& obraz, QByteArray& bufor); // reuses the buffer's 
 // left as it was); `bufor`, when given, holds the encoded file and keeps its memory.
 void zapiszBitmape(const QImage& obraz, const QString& sciezka, QByteArray* bufor = nullptr);
 
-// "KONFIG.TXT" and "RAPORT.TXT", in any letter case and any folder.
-bool zastrzezonaNazwa(const QString& sciezka);
 // Whether the file name (not its folder) has an extension.
 bool maRozszerzenie(const QString& sciezka);
 // Replaces the extension of the file name (the part from its last dot) by `rozszerzenie`

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "core/BladProgramu.h"
+#include "core/NazwyPlikow.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "overlay/DrukWkladki.h"

@@ -7,7 +7,7 @@
 
 #include "core/BladProgramu.h"
 #include "core/KodyZnakow.h"
-#include "overlay/ZapisPliku.h"
+#include "core/ZapisPliku.h"
 
 QByteArray zakodujPlikNapisow(const LinieNapisow& linie) {
     QByteArray wynik;

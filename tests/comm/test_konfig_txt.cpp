@@ -9,6 +9,7 @@
 #include "comm/KonfigTxt.h"
 #include "comm/ModeleKas.h"
 #include "core/BladProgramu.h"
+#include "transfer/NrKasy.h"
 
 namespace {
 void zapisz(const QString& sciezka, const QByteArray& tresc) {

@@ -21,6 +21,7 @@
 #include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/LaczeKasy.h"
+#include "transfer/NrKasy.h"
 #include "ui_TOknoKomunik.h"
 
 namespace {

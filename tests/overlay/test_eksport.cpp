@@ -9,6 +9,7 @@
 #include "PomocObrazow.h"
 #include "PomocPlikow.h"
 #include "core/BladProgramu.h"
+#include "core/NazwyPlikow.h"
 #include "overlay/EksportWkladki.h"
 #include "overlay/ObrazyWkladki.h"
 

@@ -595,7 +595,7 @@ void TestOknoWkladki::raportBleduZPrzycisku() {
     QCOMPARE(raport.tytul, QStringLiteral("Błąd wykonania programu"));
     QVERIFY2(
         raport.tekst.startsWith(QStringLiteral("Wystąpił wyjątek: \r"
-                                               "Nie można utworzyć pliku \"/proc/etykiety.bmp\".")),
+                                               "Nie można utworzyć pliku \"/proc/etykiety.bmp\": ")),
         qPrintable(raport.tekst));
     QVERIFY(o.forma->isVisible());
     // Printing with an unwritable working folder: reported, nothing printed, name cleared.

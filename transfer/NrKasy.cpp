@@ -1,0 +1,64 @@
+#include "transfer/NrKasy.h"
+
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+
+#include "core/BladProgramu.h"
+
+namespace {
+const QString kNazwaKonfiguracji = QStringLiteral("KONFIG.TXT");
+// Far more than any line the program writes; a first line is read no further.
+constexpr qint64 kMaksPierwszejLinii = 4096;
+} // namespace
+
+std::optional<QString> NrKasyZLinii(QByteArrayView linia) {
+    if (linia.size() < 2)
+        return std::nullopt;
+    const auto znak = [&](qsizetype i) { return static_cast<unsigned char>(linia[i]); };
+    QString nr(QChar(znak(1)));
+    if (linia.size() >= 3 && znak(2) >= '0')
+        nr += QChar(znak(2));
+    return nr;
+}
+
+QString SciezkaKonfiguracji(const QString& katalog) {
+    const QDir dir(katalog);
+    if (QFileInfo(dir.filePath(kNazwaKonfiguracji)).isFile())
+        return dir.filePath(kNazwaKonfiguracji);
+    QStringList nazwy = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    nazwy.removeIf(
+        [](const QString& n) { return n.compare(kNazwaKonfiguracji, Qt::CaseInsensitive) != 0; });
+    if (nazwy.isEmpty())
+        return {};
+    std::sort(nazwy.begin(), nazwy.end(),
+              [](const QString& a, const QString& b) { return a.toUtf8() < b.toUtf8(); });
+    return dir.filePath(nazwy.first());
+}
+
+bool WczytajNrKasy(QString& nrKasy, const QString& katalog) {
+    const QString sciezka = SciezkaKonfiguracji(katalog);
+    if (sciezka.isEmpty())
+        return false;
+    QFile plik(sciezka);
+    if (!plik.open(QIODevice::ReadOnly))
+        throw BladProgramu(QStringLiteral("Nie można odczytać pliku %1: %2")
+                               .arg(QDir::toNativeSeparators(sciezka), plik.errorString()));
+    QByteArray linia = plik.readLine(kMaksPierwszejLinii);
+    if (linia.endsWith('\n'))
+        linia.chop(1);
+    const std::optional<QString> nr = NrKasyZLinii(linia);
+    if (!nr)
+        throw BladProgramu(QStringLiteral("Brak numeru kasy w pierwszej linii pliku %1.")
+                               .arg(QDir::toNativeSeparators(sciezka)));
+    nrKasy = *nr;
+    return true;
+}
+
+std::optional<std::uint8_t> NumerKasy(const QString& nrKasy) {
+    bool ok = false;
+    const int nr = nrKasy.toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(nr & 0xff);
+}
