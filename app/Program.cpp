@@ -85,7 +85,7 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
     // through the link, whose calls wait on a worker thread with the busy cursor shown.
     d->lacze = std::make_unique<BibliotekiKasy>(d->klepsydra);
     d->oknoKomunik = std::make_unique<TOknoKomunik>(d->stan, d->dialogi, *d->lacze, d->okno.get());
-    d->okno->ustawOknoKomunik(d->oknoKomunik.get());
+    d->okno->ustawKomunikacje(d->oknoKomunik.get(), *d->lacze);
 }
 
 Program::~Program() {

@@ -7,9 +7,12 @@
 
 #include "app/WidokiFormy.h"
 #include "core/Dialogi.h"
+#include "core/TRadioGroup.h"
+#include "core/TRadioGroup.h"
 #include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
 #include "overlay/KontrolerWkladki.h"
+#include "transfer/DefinicjeKlawiszy.h"
 #include "ui_TForm3.h"
 
 namespace {
@@ -39,15 +42,42 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     m_wkladka->wybierzKlawisz0 = [this] { m_panel->wybierzKlawisz0(); };
 
     connect(ui->Button4, &QPushButton::clicked, this, &TForm3::Button4Click);
+    // The shared handlers tell their two buttons apart by the sender's name.
+    for (QPushButton* b : {ui->bOdczyt, ui->bOdczytPlik})
+        connect(b, &QPushButton::clicked, this, [this, b] {
+            if (m_definicje)
+                m_definicje->bOdczytClick(b->objectName());
+        });
+    for (QPushButton* b : {ui->bZapis, ui->bZapisPlik})
+        connect(b, &QPushButton::clicked, this, [this, b] {
+            if (m_definicje)
+                m_definicje->bZapisClick(b->objectName());
+        });
+    connect(ui->bKasowanie, &QPushButton::clicked, this, [this] {
+        if (m_definicje)
+            m_definicje->bKasowanieClick();
+    });
 
     FormCreate();
 }
 
 TForm3::~TForm3() {
     // The controllers hold pointers into the form: they go first.
+    m_definicje.reset();
     m_panel.reset();
     m_wkladka.reset();
     delete ui;
+}
+
+void TForm3::ustawKomunikacje(QDialog* oknoKomunik, LaczeKasy& lacze) {
+    m_oknoKomunik = oknoKomunik;
+    WidokDefinicji w;
+    w.okno = this;
+    w.otworzOknoKomunik = [this] { Button4Click(); };
+    w.ustawWarstwe = [this](int warstwa) { ui->rgAlty->setItemIndex(warstwa); };
+    w.wybierzKlawisz0 = [this] { m_panel->wybierzKlawisz0(); };
+    w.wypelnijNapisy = [this] { m_wkladka->WypelnijNapisy(true); };
+    m_definicje = std::make_unique<DefinicjeKlawiszy>(w, m_stan, m_dialogi, lacze);
 }
 
 void TForm3::ustawCzcionkeOkna() {

@@ -5,7 +5,9 @@
 #include <QWidget>
 #include <memory>
 
+class DefinicjeKlawiszy;
 class Dialogi;
+class LaczeKasy;
 class QDialog;
 class PanelKlawisza;
 class KontrolerWkladki;
@@ -29,8 +31,11 @@ public:
     PanelKlawisza& panel() { return *m_panel; }
     KontrolerWkladki& wkladka() { return *m_wkladka; }
 
-    // The communication parameters dialog that "Połączenie" opens; created at start-up.
-    void ustawOknoKomunik(QDialog* okno) { m_oknoKomunik = okno; }
+    // The communication parameters dialog that "Połączenie" opens and the register link of
+    // the key-definition operations, both created at start-up; the four buttons under
+    // "Definicje klawiszy" work from then on.
+    void ustawKomunikacje(QDialog* oknoKomunik, LaczeKasy& lacze);
+    DefinicjeKlawiszy* definicje() { return m_definicje.get(); }
 
     // Replaces the items of the goods list, item i standing for PLU number i + 1.
     void ustawListeTowarow(const QStringList& pozycje);
@@ -51,5 +56,6 @@ private:
     Dialogi& m_dialogi;
     std::unique_ptr<PanelKlawisza> m_panel;
     std::unique_ptr<KontrolerWkladki> m_wkladka;
+    std::unique_ptr<DefinicjeKlawiszy> m_definicje;
     QDialog* m_oknoKomunik = nullptr;
 };

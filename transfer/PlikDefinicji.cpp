@@ -1,0 +1,313 @@
+#include "transfer/PlikDefinicji.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <cerrno>
+#include <limits>
+
+#include "core/BladProgramu.h"
+#include "core/ZapisPliku.h"
+
+namespace {
+
+const QByteArray kKoniecLinii = QByteArrayLiteral("\r\n");
+
+// A signed 32-bit decimal number: an optional sign and digits, nothing else.
+std::optional<std::int32_t> liczba32(QByteArrayView tekst) {
+    qsizetype i = 0;
+    const bool minus = !tekst.isEmpty() && tekst[0] == '-';
+    if (!tekst.isEmpty() && (tekst[0] == '-' || tekst[0] == '+'))
+        i = 1;
+    if (i == tekst.size())
+        return std::nullopt;
+    std::int64_t w = 0;
+    for (; i < tekst.size(); ++i) {
+        const char c = tekst[i];
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        w = w * 10 + (c - '0');
+        if (w > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
+            return std::nullopt;
+    }
+    if (minus)
+        w = -w;
+    if (w > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(w);
+}
+
+QByteArray liczbaTekstem(std::int64_t w) {
+    return QByteArray::number(static_cast<qlonglong>(w));
+}
+
+// Lines of a file one at a time, whatever their end (CR LF, LF or a bare CR), never holding
+// more than one line's worth of a long line: a binary file cannot make the reader grow.
+class CzytnikLinii {
+public:
+    explicit CzytnikLinii(QIODevice& urzadzenie) : m_urzadzenie(urzadzenie) {}
+
+    // The next line without its end, at most kMaksDlugoscLinii characters of it; `zaDluga`
+    // tells that there were more. False at the end of the file.
+    bool nastepna(QByteArray& linia, bool& zaDluga) {
+        linia.clear();
+        zaDluga = false;
+        bool cokolwiek = false;
+        char c = 0;
+        while (znak(c)) {
+            cokolwiek = true;
+            if (c == '\n')
+                return true;
+            if (c == '\r') {
+                char nastepny = 0;
+                if (znak(nastepny) && nastepny != '\n')
+                    --m_pozycja; // the CR ended the line alone
+                return true;
+            }
+            if (linia.size() < kMaksDlugoscLinii)
+                linia.append(c);
+            else
+                zaDluga = true;
+        }
+        return cokolwiek;
+    }
+
+    bool bladOdczytu() const { return m_blad; }
+
+private:
+    bool znak(char& c) {
+        if (m_pozycja == m_bufor.size()) {
+            m_bufor.resize(64 * 1024);
+            const qint64 n = m_urzadzenie.read(m_bufor.data(), m_bufor.size());
+            m_bufor.resize(n > 0 ? n : 0);
+            m_pozycja = 0;
+            m_blad = m_blad || n < 0;
+            if (n <= 0)
+                return false;
+        }
+        c = m_bufor[m_pozycja++];
+        return true;
+    }
+
+    QIODevice& m_urzadzenie;
+    QByteArray m_bufor;
+    qsizetype m_pozycja = 0;
+    bool m_blad = false;
+};
+
+QString nazwaUrzadzenia(const QIODevice& plik) {
+    const auto* f = qobject_cast<const QFileDevice*>(&plik);
+    return f ? f->fileName() : QString();
+}
+
+} // namespace
+
+QByteArray PoleLinii(std::uint8_t n, QByteArrayView linia) {
+    if (n == 0)
+        return {};
+    qsizetype poczatek = 0;
+    for (int i = 1; i < n; ++i) {
+        const qsizetype tab = linia.indexOf('\t', poczatek);
+        if (tab < 0)
+            return {};
+        poczatek = tab + 1;
+    }
+    const qsizetype koniec = linia.indexOf('\t', poczatek);
+    return linia.sliced(poczatek, (koniec < 0 ? linia.size() : koniec) - poczatek).toByteArray();
+}
+
+QByteArray NaglowekPliku(QByteArrayView nrKasy) {
+    return QByteArray("#") + nrKasy.toByteArray() + kKoniecLinii + "#" + kKoniecLinii + "#" + kKoniecLinii;
+}
+
+QByteArray LiniaDefinicji(std::uint8_t kod, const TDefKlawisza& d) {
+    QByteArray l = "$" + liczbaTekstem(kod) + "\t";
+    const auto pola = [&](std::initializer_list<std::int64_t> wartosci) {
+        for (std::int64_t w : wartosci)
+            l += "\t" + liczbaTekstem(w);
+    };
+    switch (d.Rodzaj) {
+    case RodzajTowar:
+        l += "1";
+        pola({d.PLU, d.Pojedynczo != 0, d.Zaplata != 0, d.Paragon != 0});
+        break;
+    case RodzajFunkcja:
+        l += "2";
+        pola({d.Numer});
+        l += "\t"; // the register's own files end a function line so
+        break;
+    case RodzajPlatnosc:
+    case RodzajWaluta:
+        l += "3";
+        pola({d.Numer, d.Kwota, d.Rodzaj == RodzajWaluta ? 1 : 0});
+        break;
+    case RodzajRabatNarzut:
+        // Variants 1 and 2 are percentages (type 4), 3 and 4 amounts (type 5); the odd ones
+        // discounts, the even ones markups.
+        l += d.Numer <= 2 ? "4" : "5";
+        pola({d.Numer % 2 == 0 ? 1 : 0, d.Wartosc, d.Zakres & 1, (d.Zakres >> 1) & 1});
+        break;
+    default:
+        l += "0";
+        break;
+    }
+    return l;
+}
+
+QByteArray TekstPlikuDefinicji(const TabelaKlawiszy& tabela, const QString& nrKasy) {
+    QByteArray t = NaglowekPliku(nrKasy.toLatin1());
+    const auto linia = [&](int warstwa, int klawisz) {
+        t += LiniaDefinicji(kodKlawisza(warstwa, klawisz), tabela.odczytaj(warstwa, klawisz)) +
+             kKoniecLinii;
+    };
+    for (int k = 0; k < 9; ++k) {
+        if (k <= 4)
+            linia(WarstwaBezposrednio, k);
+        linia(WarstwaLewyAlt, k);
+        linia(WarstwaPrawyAlt, k);
+        if (k <= 4)
+            linia(WarstwaLewyPrawyAlt, k);
+    }
+    return t;
+}
+
+QByteArray TekstZadaniaOdczytu(std::uint8_t nrKasy) {
+    return NaglowekPliku(liczbaTekstem(nrKasy));
+}
+
+QByteArray TekstListyKasowania(const QString& nrKasy) {
+    QByteArray t = NaglowekPliku(nrKasy.toLatin1());
+    for (int warstwa : {WarstwaBezposrednio, WarstwaPrawyAlt, WarstwaLewyAlt, WarstwaLewyPrawyAlt})
+        for (int k = 0; k < liczbaKlawiszy(warstwa); ++k)
+            t += "$" + liczbaTekstem(kodKlawisza(warstwa, k)) + kKoniecLinii;
+    return t;
+}
+
+namespace {
+
+void zapiszTekst(const QString& sciezka, const QByteArray& tekst) {
+    zapiszBezpiecznie(sciezka, [&](QIODevice& plik) { return plik.write(tekst) == tekst.size(); });
+}
+
+} // namespace
+
+bool UtworzPlikWejsciowy(const QString& nazwa, std::uint8_t nrKasy) {
+    try {
+        zapiszTekst(nazwa, TekstZadaniaOdczytu(nrKasy));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void ZapiszPlikDefinicji(const QString& sciezka, const TabelaKlawiszy& tabela,
+                         const QString& nrKasy) {
+    zapiszTekst(sciezka, TekstPlikuDefinicji(tabela, nrKasy));
+}
+
+void ZapiszListeKasowania(const QString& sciezka, const QString& nrKasy) {
+    zapiszTekst(sciezka, TekstListyKasowania(nrKasy));
+}
+
+std::optional<TDefKlawisza> CzytajLinieDefinicji(QByteArrayView linia) {
+    if (linia.size() > kMaksDlugoscLinii)
+        return std::nullopt;
+    const auto pole = [&](std::uint8_t n) { return liczba32(PoleLinii(n, linia)); };
+    const QByteArray pierwsze = PoleLinii(1, linia);
+    // The marker character ("$") is not looked at.
+    const auto kod = pierwsze.size() >= 2 ? liczba32(pierwsze.sliced(1)) : std::nullopt;
+    const auto typ = pole(2);
+    if (!kod || !typ)
+        return std::nullopt;
+
+    TDefKlawisza d;
+    d.Kod = static_cast<std::uint16_t>(*kod);
+    const auto flaga = [](const std::optional<std::int32_t>& f) {
+        return f && (*f == 0 || *f == 1);
+    };
+    switch (*typ) {
+    case 0:
+        d.Rodzaj = RodzajNiezdefiniowany;
+        return d;
+    case 1: {
+        const auto plu = pole(3), pojedynczo = pole(4), zaplata = pole(5), paragon = pole(6);
+        if (!plu || !flaga(pojedynczo) || !flaga(zaplata) || !flaga(paragon))
+            return std::nullopt;
+        d.Rodzaj = RodzajTowar;
+        d.PLU = static_cast<std::uint16_t>(*plu);
+        d.Pojedynczo = static_cast<std::uint8_t>(*pojedynczo);
+        d.Zaplata = static_cast<std::uint8_t>(*zaplata);
+        d.Paragon = static_cast<std::uint8_t>(*paragon);
+        return d;
+    }
+    case 2: {
+        const auto numer = pole(3);
+        if (!numer || *numer < 0 || *numer > 40)
+            return std::nullopt;
+        d.Rodzaj = RodzajFunkcja;
+        d.Numer = static_cast<std::uint8_t>(*numer);
+        return d;
+    }
+    case 3: {
+        const auto numer = pole(3), kwota = pole(4), waluta = pole(5);
+        if (!numer || !kwota || !waluta || *numer < 0 || *numer > 8 || *kwota < 0)
+            return std::nullopt;
+        d.Rodzaj = *waluta == 1 ? RodzajWaluta : RodzajPlatnosc;
+        d.Numer = static_cast<std::uint8_t>(*numer);
+        d.Kwota = *kwota;
+        return d;
+    }
+    case 4:
+    case 5: {
+        const auto narzut = pole(3), wartosc = pole(4), pozycja = pole(5), paragon = pole(6);
+        if (!narzut || !wartosc || !pozycja || !paragon)
+            return std::nullopt;
+        d.Rodzaj = RodzajRabatNarzut;
+        d.Numer = static_cast<std::uint8_t>((*typ == 4 ? 1 : 3) + (*narzut != 0 ? 1 : 0));
+        d.Wartosc = *wartosc;
+        d.Zakres =
+            static_cast<std::uint8_t>((std::int64_t{*pozycja} + 2 * std::int64_t{*paragon}) & 0xff);
+        return d;
+    }
+    default:
+        // No register knows such a line; taking it for an undefined key would lose it silently.
+        return std::nullopt;
+    }
+}
+
+OdczytDefinicji CzytajDefinicje(QIODevice& plik, const TabelaKlawiszy& poprzednia) {
+    OdczytDefinicji wynik{poprzednia, std::nullopt};
+    wynik.tabela.wyczyscWszystkieRodzaje();
+    CzytnikLinii czytnik(plik);
+    QByteArray linia;
+    bool zaDluga = false;
+    for (int numer = 1; czytnik.nastepna(linia, zaDluga); ++numer) {
+        std::optional<TDefKlawisza> def;
+        if (!zaDluga && numer <= 3)
+            continue; // the header is not looked at
+        if (!zaDluga)
+            def = CzytajLinieDefinicji(linia);
+        if (!def) {
+            wynik.zlaLinia = linia;
+            return wynik;
+        }
+        if (const auto poz = pozycjaKodu(def->Kod))
+            wynik.tabela.zapisz(poz->warstwa, poz->klawisz, *def);
+    }
+    if (czytnik.bladOdczytu())
+        throw BladProgramu(QStringLiteral("Nie można odczytać pliku \"%1\": %2.")
+                               .arg(nazwaUrzadzenia(plik), plik.errorString()));
+    return wynik;
+}
+
+OdczytDefinicji CzytajPlikDefinicji(const QString& sciezka, const TabelaKlawiszy& poprzednia) {
+    QFile plik(sciezka);
+    const QFileInfo info(sciezka);
+    errno = 0;
+    if (info.isDir() || !plik.open(QIODevice::ReadOnly)) {
+        const int numer = !info.exists() ? ENOENT : info.isDir() ? EISDIR : errno ? errno : EACCES;
+        throw BladProgramu(QStringLiteral("Nie można otworzyć pliku \"%1\": %2.")
+                               .arg(sciezka, przyczynaBledu(numer)));
+    }
+    return CzytajDefinicje(plik, poprzednia);
+}
