@@ -29,7 +29,7 @@ QString przyczynaBledu(int numerBledu) {
     case EPERM:
         return QStringLiteral("brak uprawnień");
     case ENOENT:
-        return QStringLiteral("folder nie istnieje");
+        return QStringLiteral("nie ma takiego pliku ani folderu");
     case ENOTDIR:
         return QStringLiteral("ścieżka prowadzi przez plik, a nie folder");
     case EISDIR:
