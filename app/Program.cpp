@@ -1,7 +1,9 @@
 #include "app/Program.h"
 
+#include <QLibraryInfo>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <fontconfig/fontconfig.h>
 #include <thread>
 
@@ -61,6 +63,8 @@ struct Program::Dane {
     Klepsydra* zaladowana = zaladowanaKlepsydra(&klepsydra);
     StanProgramu stan;
     TAplikacja aplikacja;
+    // The toolkit's own texts (file dialog, print dialog) in Polish, when installed.
+    QTranslator tlumaczenieQt;
     QtDialogi dialogi;
     std::unique_ptr<TForm3> okno;
     std::unique_ptr<BibliotekiKasy> lacze;
@@ -72,6 +76,9 @@ struct Program::Dane {
 Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv)) {
     d->stan.ImportStartowy = true;
     TAplikacja::setApplicationName(QStringLiteral("Pixo-klawiatura"));
+    if (d->tlumaczenieQt.load(QStringLiteral("qtbase_pl"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        TAplikacja::installTranslator(&d->tlumaczenieQt);
     TAplikacja::setStyle(new StylPodpowiedzi(QStyleFactory::create(QStringLiteral("Fusion"))));
     // The overlay picture decodes on the other core while the window is being built.
     przygotujObrazEkranowy(WkladkaOgolna, TForm3::kRozmiarWkladki);

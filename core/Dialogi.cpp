@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include "core/OknoCzcionki.h"
 
@@ -83,9 +84,12 @@ Dialogi::Przycisk QtDialogi::komunikat(QWidget* rodzic, const Komunikat& k) {
                                                                      {Tak, QMessageBox::Yes},
                                                                      {Nie, QMessageBox::No},
                                                                      {Anuluj, QMessageBox::Cancel}};
-    for (const auto& [nasz, qt] : pary)
-        if (k.przyciski & nasz)
-            box.addButton(qt);
+    // The program speaks Polish whether or not the toolkit's translations are installed.
+    const QString napisy[] = {QStringLiteral("OK"), QStringLiteral("&Tak"), QStringLiteral("&Nie"),
+                              QStringLiteral("Anuluj")};
+    for (std::size_t i = 0; i < std::size(pary); ++i)
+        if (k.przyciski & pary[i].first)
+            box.addButton(pary[i].second)->setText(napisy[i]);
     box.exec();
     const auto nacisniety = box.standardButton(box.clickedButton());
     for (const auto& [nasz, qt] : pary)
