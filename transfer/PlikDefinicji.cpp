@@ -4,96 +4,18 @@
 #include <QFileInfo>
 #include <QIODevice>
 #include <cerrno>
-#include <limits>
 
 #include "core/BladProgramu.h"
 #include "core/ZapisPliku.h"
+#include "transfer/TekstPliku.h"
 
 namespace {
 
 const QByteArray kKoniecLinii = QByteArrayLiteral("\r\n");
 
-// A signed 32-bit decimal number: an optional sign and digits, nothing else.
-std::optional<std::int32_t> liczba32(QByteArrayView tekst) {
-    qsizetype i = 0;
-    const bool minus = !tekst.isEmpty() && tekst[0] == '-';
-    if (!tekst.isEmpty() && (tekst[0] == '-' || tekst[0] == '+'))
-        i = 1;
-    if (i == tekst.size())
-        return std::nullopt;
-    std::int64_t w = 0;
-    for (; i < tekst.size(); ++i) {
-        const char c = tekst[i];
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        w = w * 10 + (c - '0');
-        if (w > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
-            return std::nullopt;
-    }
-    if (minus)
-        w = -w;
-    if (w > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(w);
-}
-
 QByteArray liczbaTekstem(std::int64_t w) {
     return QByteArray::number(static_cast<qlonglong>(w));
 }
-
-// Lines of a file one at a time, whatever their end (CR LF, LF or a bare CR), never holding
-// more than one line's worth of a long line: a binary file cannot make the reader grow.
-class CzytnikLinii {
-public:
-    explicit CzytnikLinii(QIODevice& urzadzenie) : m_urzadzenie(urzadzenie) {}
-
-    // The next line without its end, at most kMaksDlugoscLinii characters of it; `zaDluga`
-    // tells that there were more. False at the end of the file.
-    bool nastepna(QByteArray& linia, bool& zaDluga) {
-        linia.clear();
-        zaDluga = false;
-        bool cokolwiek = false;
-        char c = 0;
-        while (znak(c)) {
-            cokolwiek = true;
-            if (c == '\n')
-                return true;
-            if (c == '\r') {
-                char nastepny = 0;
-                if (znak(nastepny) && nastepny != '\n')
-                    --m_pozycja; // the CR ended the line alone
-                return true;
-            }
-            if (linia.size() < kMaksDlugoscLinii)
-                linia.append(c);
-            else
-                zaDluga = true;
-        }
-        return cokolwiek;
-    }
-
-    bool bladOdczytu() const { return m_blad; }
-
-private:
-    bool znak(char& c) {
-        if (m_pozycja == m_bufor.size()) {
-            m_bufor.resize(64 * 1024);
-            const qint64 n = m_urzadzenie.read(m_bufor.data(), m_bufor.size());
-            m_bufor.resize(n > 0 ? n : 0);
-            m_pozycja = 0;
-            m_blad = m_blad || n < 0;
-            if (n <= 0)
-                return false;
-        }
-        c = m_bufor[m_pozycja++];
-        return true;
-    }
-
-    QIODevice& m_urzadzenie;
-    QByteArray m_bufor;
-    qsizetype m_pozycja = 0;
-    bool m_blad = false;
-};
 
 QString nazwaUrzadzenia(const QIODevice& plik) {
     const auto* f = qobject_cast<const QFileDevice*>(&plik);
@@ -117,7 +39,8 @@ QByteArray PoleLinii(std::uint8_t n, QByteArrayView linia) {
 }
 
 QByteArray NaglowekPliku(QByteArrayView nrKasy) {
-    return QByteArray("#") + nrKasy.toByteArray() + kKoniecLinii + "#" + kKoniecLinii + "#" + kKoniecLinii;
+    return QByteArray("#") + nrKasy.toByteArray() + kKoniecLinii + "#" + kKoniecLinii + "#" +
+           kKoniecLinii;
 }
 
 QByteArray LiniaDefinicji(std::uint8_t kod, const TDefKlawisza& d) {
@@ -212,10 +135,10 @@ void ZapiszListeKasowania(const QString& sciezka, const QString& nrKasy) {
 std::optional<TDefKlawisza> CzytajLinieDefinicji(QByteArrayView linia) {
     if (linia.size() > kMaksDlugoscLinii)
         return std::nullopt;
-    const auto pole = [&](std::uint8_t n) { return liczba32(PoleLinii(n, linia)); };
+    const auto pole = [&](std::uint8_t n) { return Liczba32(PoleLinii(n, linia)); };
     const QByteArray pierwsze = PoleLinii(1, linia);
     // The marker character ("$") is not looked at.
-    const auto kod = pierwsze.size() >= 2 ? liczba32(pierwsze.sliced(1)) : std::nullopt;
+    const auto kod = pierwsze.size() >= 2 ? Liczba32(pierwsze.sliced(1)) : std::nullopt;
     const auto typ = pole(2);
     if (!kod || !typ)
         return std::nullopt;

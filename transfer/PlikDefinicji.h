@@ -20,6 +20,7 @@
 #include <optional>
 
 #include "keys/TabelaKlawiszy.h"
+#include "transfer/TekstPliku.h"
 
 class QIODevice;
 
@@ -28,9 +29,6 @@ class QIODevice;
 inline const QString kPlikKlawiszy = QStringLiteral("klawisz.txt");
 inline const QString kPlikWejsciowy = QStringLiteral("123.@#$");
 inline const QString kListaKasowania = QStringLiteral("tmp.plk");
-
-// Lines are at most this long; the reader rejects a longer one.
-constexpr int kMaksDlugoscLinii = 255;
 
 // Field n (from 1) of a TAB-separated line: the text after the (n-1)-th TAB up to the next TAB
 // or the end of the line. Empty when the line has fewer fields (and for n = 0).
