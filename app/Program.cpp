@@ -10,6 +10,7 @@
 #include "app/TAplikacja.h"
 #include "app/TForm3.h"
 #include "comm/TOknoKomunik.h"
+#include "core/BladProgramu.h"
 #include "core/Dialogi.h"
 #include "core/Klepsydra.h"
 #include "keys/StanProgramu.h"
@@ -73,6 +74,19 @@ struct Program::Dane {
     Dane(int& argc, char** argv) : aplikacja(argc, argv) {}
 };
 
+bool ImportZRaportem(TAplikacja& aplikacja, TForm3& okno) {
+    // Outside any event handler: an error that escapes the import is reported here, and the
+    // program goes on to its window unless the user chooses to end it.
+    try {
+        okno.importStartowy();
+    } catch (const std::exception& e) {
+        return aplikacja.zglosBlad(komunikatWyjatku(e));
+    } catch (...) {
+        return aplikacja.zglosBlad(QStringLiteral("Nieznany błąd"));
+    }
+    return false;
+}
+
 Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv)) {
     d->stan.ImportStartowy = true;
     TAplikacja::setApplicationName(QStringLiteral("Pixo-klawiatura"));
@@ -84,6 +98,8 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
     przygotujObrazEkranowy(WkladkaOgolna, TForm3::kRozmiarWkladki);
 
     konfiguracjaCzcionek.czekaj();
+    // Errors while the window is being set up are reported like any other.
+    d->aplikacja.ustawObslugeBledow(&d->dialogi, nullptr);
     d->okno = std::make_unique<TForm3>(d->stan, d->dialogi);
     d->aplikacja.ustawObslugeBledow(&d->dialogi, d->okno.get());
     d->okno->show();
@@ -106,9 +122,12 @@ TForm3& Program::okno() {
 }
 
 int Program::wykonaj() {
+    if (d->aplikacja.zakonczenieWybrane())
+        return 1;
     if (d->stan.ImportStartowy) {
         d->stan.ImportStartowy = false;
-        // The start-up import of goods, payments and currencies runs here.
+        if (ImportZRaportem(d->aplikacja, *d->okno))
+            return 1;
     }
     return d->aplikacja.exec();
 }

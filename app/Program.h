@@ -6,7 +6,12 @@
 
 #include <memory>
 
+class TAplikacja;
 class TForm3;
+
+// Runs the main window's start-up import; an error that escapes it is shown in the
+// application's report. True when the user chose there to end the program.
+bool ImportZRaportem(TAplikacja& aplikacja, TForm3& okno);
 
 class Program {
 public:

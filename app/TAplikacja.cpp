@@ -33,5 +33,13 @@ bool TAplikacja::zglosBlad(const QString& komunikat) {
     m_raportPokazany = true;
     const bool zakoncz = pokazRaportBledu(*m_dialogi, m_glowneOkno, komunikat);
     m_raportPokazany = false;
+    m_zakonczenieWybrane = m_zakonczenieWybrane || zakoncz;
     return zakoncz;
+}
+
+void TAplikacja::zglosBladStartu(const std::exception& e) {
+    auto* aplikacja = qobject_cast<TAplikacja*>(QCoreApplication::instance());
+    if (!aplikacja || !aplikacja->m_dialogi)
+        throw;
+    aplikacja->zglosBlad(komunikatWyjatku(e));
 }

@@ -20,9 +20,16 @@ public:
     // Reports an error caught outside the message loop (the start-up import); returns true
     // when the user chose to end the program.
     bool zglosBlad(const QString& komunikat);
+    // Whether the user chose to end the program in a report (start-up then stops).
+    bool zakonczenieWybrane() const { return m_zakonczenieWybrane; }
+
+    // An error while the main window is being set up goes to the report when the application
+    // is this one; otherwise (a test's own application) it is raised again.
+    static void zglosBladStartu(const std::exception& e);
 
 private:
     Dialogi* m_dialogi = nullptr;
     QPointer<QWidget> m_glowneOkno;
     bool m_raportPokazany = false;
+    bool m_zakonczenieWybrane = false;
 };

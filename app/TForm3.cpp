@@ -5,14 +5,15 @@
 #include <QShowEvent>
 #include <QStringListModel>
 
+#include "app/TAplikacja.h"
 #include "app/WidokiFormy.h"
 #include "core/Dialogi.h"
-#include "core/TRadioGroup.h"
 #include "core/TRadioGroup.h"
 #include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
 #include "overlay/KontrolerWkladki.h"
 #include "transfer/DefinicjeKlawiszy.h"
+#include "transfer/ImportStartowy.h"
 #include "ui_TForm3.h"
 
 namespace {
@@ -58,7 +59,11 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
             m_definicje->bKasowanieClick();
     });
 
-    FormCreate();
+    try {
+        FormCreate();
+    } catch (const std::exception& e) {
+        TAplikacja::zglosBladStartu(e);
+    }
 }
 
 TForm3::~TForm3() {
@@ -71,6 +76,7 @@ TForm3::~TForm3() {
 
 void TForm3::ustawKomunikacje(QDialog* oknoKomunik, LaczeKasy& lacze) {
     m_oknoKomunik = oknoKomunik;
+    m_lacze = &lacze;
     WidokDefinicji w;
     w.okno = this;
     w.otworzOknoKomunik = [this] { Button4Click(); };
@@ -78,6 +84,21 @@ void TForm3::ustawKomunikacje(QDialog* oknoKomunik, LaczeKasy& lacze) {
     w.wybierzKlawisz0 = [this] { m_panel->wybierzKlawisz0(); };
     w.wypelnijNapisy = [this] { m_wkladka->WypelnijNapisy(true); };
     m_definicje = std::make_unique<DefinicjeKlawiszy>(w, m_stan, m_dialogi, lacze);
+}
+
+void TForm3::importStartowy() {
+    if (!m_lacze)
+        return;
+    WidokImportu w;
+    w.okno = this;
+    w.otworzOknoKomunik = [this] { Button4Click(); };
+    w.odswiez = [this] { repaint(); };
+    // As a click on "Odczyt z kasy" would, with the button's own name.
+    w.odczytajDefinicje = [this] { m_definicje->bOdczytClick(ui->bOdczyt->objectName()); };
+    w.ustawTowary = [this](const QStringList& pozycje) { ustawListeTowarow(pozycje); };
+    w.ustawPlatnosc = [this](int i, const QString& t) { ui->cbPlatnosc->setItemText(i, t); };
+    w.ustawWalute = [this](int i, const QString& t) { ui->cbWaluta->setItemText(i, t); };
+    ImportStartowy(w, m_stan, m_dialogi, *m_lacze);
 }
 
 void TForm3::ustawCzcionkeOkna() {

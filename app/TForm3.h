@@ -36,6 +36,9 @@ public:
     // "Definicje klawiszy" work from then on.
     void ustawKomunikacje(QDialog* oknoKomunik, LaczeKasy& lacze);
     DefinicjeKlawiszy* definicje() { return m_definicje.get(); }
+    // The start-up import of goods, payments, currencies and key definitions (after
+    // ustawKomunikacje). Errors it raises reach the caller.
+    void importStartowy();
 
     // Replaces the items of the goods list, item i standing for PLU number i + 1.
     void ustawListeTowarow(const QStringList& pozycje);
@@ -58,4 +61,5 @@ private:
     std::unique_ptr<KontrolerWkladki> m_wkladka;
     std::unique_ptr<DefinicjeKlawiszy> m_definicje;
     QDialog* m_oknoKomunik = nullptr;
+    LaczeKasy* m_lacze = nullptr;
 };

@@ -135,8 +135,10 @@ const std::vector<std::uint8_t>& kodyKlawiszy() {
     return kody;
 }
 
-std::string naCp852(const std::string& utf8) {
-    iconv_t cd = iconv_open("CP852", "UTF-8");
+// Goods names travel in code page 852; the program shows payment names as they come, in its
+// own code page 1250, so the register holds those in 1250.
+std::string naStroneKodowa(const std::string& utf8, const char* strona = "CP852") {
+    iconv_t cd = iconv_open(strona, "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1))
         return utf8;
     std::string wynik;
@@ -149,7 +151,7 @@ std::string naCp852(const std::string& utf8) {
         const std::size_t r = iconv(cd, &we, &weIle, &wy, &wyIle);
         wynik.append(bufor, static_cast<std::size_t>(wy - bufor));
         if (r == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            // Skip one UTF-8 character that code page 852 does not have.
+            // Skip one UTF-8 character that the code page does not have.
             wynik += '?';
             do {
                 ++we;
@@ -165,7 +167,7 @@ std::string domyslnaNazwaTowaru(int plu) {
     static std::vector<std::string> slowa;
     if (slowa.empty())
         for (const char* s : SLOWA)
-            slowa.push_back(naCp852(s));
+            slowa.push_back(naStroneKodowa(s));
     std::string n = slowa[static_cast<std::size_t>(plu - 1) % slowa.size()];
     n.resize(15, ' ');
     char numer[8];
@@ -177,7 +179,7 @@ Kasa::Kasa() {
     for (int i = 1; i <= pr::LICZBA_TOWAROW; ++i)
         towary.push_back(domyslnaNazwaTowaru(i));
     for (const char* p : PLATNOSCI)
-        platnosci.push_back(naCp852(p));
+        platnosci.push_back(naStroneKodowa(p, "CP1250"));
     for (const char* w : WALUTY)
         waluty.push_back(w);
     for (std::uint8_t kod : kodyKlawiszy()) {

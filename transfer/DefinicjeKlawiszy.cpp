@@ -46,15 +46,6 @@ QString tekstLinii(const QByteArray& linia) {
     return t;
 }
 
-QString tekstZlegoNumeru(const QString& nrKasy) {
-    if (nrKasy.isEmpty())
-        return QStringLiteral("Nie ustawiono numeru kasy.\rNaciśnij przycisk \"POŁĄCZENIE\" i "
-                              "zapisz parametry komunikacji.");
-    return QStringLiteral("Numer kasy \"%1\" nie jest liczbą.\rNaciśnij przycisk \"POŁĄCZENIE\" i "
-                          "ustaw ponownie parametry komunikacji.")
-        .arg(nrKasy);
-}
-
 } // namespace
 
 DefinicjeKlawiszy::DefinicjeKlawiszy(const WidokDefinicji& widok, StanProgramu& stan,
@@ -105,7 +96,7 @@ bool DefinicjeKlawiszy::odczytajZKasy() {
         return false;
     const std::optional<std::uint8_t> numer = NumerKasy(m_stan.NrKasy);
     if (!numer) {
-        blad(tekstZlegoNumeru(m_stan.NrKasy));
+        blad(TekstZlegoNumeruKasy(m_stan.NrKasy));
         return false;
     }
     if (!UtworzPlikWejsciowy(kPlikWejsciowy, *numer)) {

@@ -62,3 +62,12 @@ std::optional<std::uint8_t> NumerKasy(const QString& nrKasy) {
         return std::nullopt;
     return static_cast<std::uint8_t>(nr & 0xff);
 }
+
+QString TekstZlegoNumeruKasy(const QString& nrKasy) {
+    if (nrKasy.isEmpty())
+        return QStringLiteral("Nie ustawiono numeru kasy.\rNaciśnij przycisk \"POŁĄCZENIE\" i "
+                              "zapisz parametry komunikacji.");
+    return QStringLiteral("Numer kasy \"%1\" nie jest liczbą.\rNaciśnij przycisk \"POŁĄCZENIE\" i "
+                          "ustaw ponownie parametry komunikacji.")
+        .arg(nrKasy);
+}

@@ -28,3 +28,6 @@ bool WczytajNrKasy(QString& nrKasy, const QString& katalog = QStringLiteral(".")
 // (a sign allowed, "05" is 5), its low 8 bits. Nothing when the text is no number (empty when
 // no register number was ever set).
 std::optional<std::uint8_t> NumerKasy(const QString& nrKasy);
+
+// What the user is told when the register number is no number: set the parameters again.
+QString TekstZlegoNumeruKasy(const QString& nrKasy);

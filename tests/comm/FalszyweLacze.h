@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 #include "transfer/LaczeKasy.h"
 
@@ -29,12 +30,16 @@ public:
     int psujLinie = -1;
     QString psujZamkniecieW; // name whose close fails
 
-    std::uint8_t ODefKlaw(const QString&, const QString&) override { return 255; }
-    std::uint8_t ZDefKlaw(const QString&) override { return 255; }
-    std::uint8_t KDefKlaw(const QString&) override { return 255; }
-    std::uint8_t TowarMax(const QString&, const QString&) override { return 255; }
-    std::uint8_t OPlat(const QString&, const QString&) override { return 255; }
-    std::uint8_t OWaluta(const QString&, const QString&) override { return 255; }
+    // Register operations, recorded as "TowarMax(towary.txt)" (the output, or the only file),
+    // answered by `operacja` when set, else with 255.
+    std::function<std::uint8_t(const QString& nazwa, const QString& plik)> operacja;
+
+    std::uint8_t ODefKlaw(const QString&, const QString& wy) override { return op("ODefKlaw", wy); }
+    std::uint8_t ZDefKlaw(const QString& p) override { return op("ZDefKlaw", p); }
+    std::uint8_t KDefKlaw(const QString& p) override { return op("KDefKlaw", p); }
+    std::uint8_t TowarMax(const QString&, const QString& wy) override { return op("TowarMax", wy); }
+    std::uint8_t OPlat(const QString&, const QString& wy) override { return op("OPlat", wy); }
+    std::uint8_t OWaluta(const QString&, const QString& wy) override { return op("OWaluta", wy); }
 
     std::uint8_t OtwartoPlik(std::int32_t& uchwyt, const QString& nazwa,
                              std::uint8_t tryb) override {
@@ -95,6 +100,11 @@ public:
     }
 
 private:
+    std::uint8_t op(const QString& nazwa, const QString& plik) {
+        wywolania << QStringLiteral("%1(%2)").arg(nazwa, plik);
+        return operacja ? operacja(nazwa, plik) : 255;
+    }
+
     struct Otwarty {
         QString nazwa;
         QByteArrayList linie;

@@ -1,0 +1,205 @@
+// The start-up import on the real main window: the list files' rules against a fake register
+// link, the whole import against the emulator, and an error escaping the import.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/Program.h"
+#include "app/TAplikacja.h"
+#include "app/TForm3.h"
+#include "comm/FalszyweLacze.h"
+#include "core/Klepsydra.h"
+#include "core/SkryptDialogi.h"
+#include "keys/StanProgramu.h"
+#include "link/EmulatorTestowy.h"
+#include "transfer/KodyBledow.h"
+#include "ui_TForm3.h"
+
+namespace {
+
+const QByteArray H = "#1\r\n#\r\n#\r\n";
+const QString kPytanie = QStringLiteral(
+    "Czy odczytać bazę towarową, płatności, waluty i  definicje klawiszy z podłączonej kasy?");
+
+void zapiszPlik(const QString& nazwa, const QByteArray& tresc) {
+    QFile f(nazwa);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(tresc) == tresc.size());
+}
+
+struct Okno {
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    TForm3 forma{stan, dialogi};
+    Ui::TForm3* ui = forma.ui;
+
+    // "t12" the goods item of PLU 12, "p2" payment item 2, "w1" the item of currency 1.
+    QString pozycja(const QString& co) const {
+        const int n = co.mid(1).toInt();
+        const QComboBox* lista = co[0] == 't'   ? ui->cbTowary
+                                 : co[0] == 'p' ? ui->cbPlatnosc
+                                                : ui->cbWaluta;
+        return lista->itemText(co[0] == 'p' ? n : n - 1);
+    }
+};
+
+} // namespace
+
+class TestImport : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void plikiList_data();
+    void plikiList();
+    void zEmulatorem();
+    void bladWImporcie();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QString m_poprzedniFolder;
+};
+
+void TestImport::init() {
+    m_folder = std::make_unique<QTemporaryDir>();
+    m_poprzedniFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_folder->path()));
+    zapiszPlik("KONFIG.TXT", "$01\tcom1:9600:mux0:1\t1\r\n");
+}
+
+void TestImport::cleanup() {
+    QDir::setCurrent(m_poprzedniFolder);
+    m_folder.reset();
+}
+
+// The files on disk before the import ("-" none); on "Tak" the exports give `wyniki` in order
+// (and leave the files as they are). `oczekiwane`: "t12=text" list items (see Okno::pozycja),
+// "+name" / "-name" a file there or not, "=Call(file)" the register calls made, in order.
+void TestImport::plikiList_data() {
+    QTest::addColumn<QByteArray>("towary");
+    QTest::addColumn<QByteArray>("platnosci");
+    QTest::addColumn<QByteArray>("waluty");
+    QTest::addColumn<QList<int>>("wyniki"); // empty: the answer is "Nie"
+    QTest::addColumn<QStringList>("oczekiwane");
+    QTest::newRow("nie, stare pliki")
+        << H + "$12\tCHLEB\r\n1\tMLEKO\r\n"
+        << H + "$1\tKARTA\r\n"
+        << H + "$1\t1\tEUR\r\n"
+        << QList<int>{}
+        << QStringList{"t12=012 CHLEB", "t1=001 MLEKO", "t2=002 ", "p1=KARTA", "w1=1 EUR", "="};
+    QTest::newRow("PLU 0 i 3072") << H + "0\tZERO\r\n3072\tZA DUZO\r\n5\tPIEC\r\n"
+                                  << QByteArray("-") << QByteArray("-") << QList<int>{}
+                                  << QStringList{"t5=005 PIEC", "t3071=3071 "};
+    QTest::newRow("pusta nazwa konczy") << H + "5\tPIEC\r\n6\t\r\n7\tSIEDEM\r\n"
+                                        << QByteArray("-") << QByteArray("-") << QList<int>{}
+                                        << QStringList{"t5=005 PIEC", "t7=007 "};
+    QTest::newRow("numery z odstepami i bledne")
+        << H + " 8 \tOSIEM\r\nx\tX\r\n4294967305\tDUZO\r\n9\t" + QByteArray(300, 'A')
+        << QByteArray("-") << QByteArray("-") << QList<int>{}
+        << QStringList{"t8=008 OSIEM", "t9=009 " + QString(253, 'A')};
+    QTest::newRow("pusta platnosc")
+        << QByteArray("-") << H + "$1\tA\r\n$2\t\r\n$3\tC\r\n"
+        << QByteArray("-") << QList<int>{} << QStringList{"p1=A", "p2=PŁATNOŚĆ  2", "p3=C"};
+    QTest::newRow("852 tylko w towarach")
+        << QByteArray("#\r#\r#\r1\t\xa4\x9d\r") << QByteArray("#\n#\n#\n$1\t\xa3\n")
+        << H + "1\t1\t\r\n2\tX\tUSD" << QList<int>{}
+        << QStringList{"t1=001 ĄŁ", "p1=Ł", "w1=01", "w2=2 USD"};
+    QTest::newRow("drugi eksport zawodzi") << H + "3\tNOWY\r\n"
+                                           << H + "$1\tSTARA\r\n"
+                                           << H + "1\t1\tEUR\r\n"
+                                           << QList<int>{0, 24}
+                                           << QStringList{"+towary.txt",
+                                                          "-plat.txt",
+                                                          "+waluta.txt",
+                                                          "t3=003 ",
+                                                          "p1=PŁATNOŚĆ  1",
+                                                          "w1=01",
+                                                          "=TowarMax(towary.txt),OPlat(plat.txt)"};
+}
+
+void TestImport::plikiList() {
+    QFETCH(QByteArray, towary);
+    QFETCH(QByteArray, platnosci);
+    QFETCH(QByteArray, waluty);
+    QFETCH(QList<int>, wyniki);
+    QFETCH(QStringList, oczekiwane);
+    for (const auto& [nazwa, tresc] :
+         {std::pair{"towary.txt", towary}, std::pair{"plat.txt", platnosci},
+          std::pair{"waluta.txt", waluty}})
+        if (tresc != "-")
+            zapiszPlik(nazwa, tresc);
+    Okno o;
+    FalszyweLacze lacze;
+    lacze.operacja = [&](const QString& nazwa, const QString&) -> std::uint8_t {
+        const int i = QStringList{"TowarMax", "OPlat", "OWaluta"}.indexOf(nazwa);
+        return i >= 0 && i < wyniki.size() ? std::uint8_t(wyniki[i]) : 255;
+    };
+    o.forma.ustawKomunikacje(nullptr, lacze);
+    o.dialogi.odpowiedzi = {wyniki.isEmpty() ? Dialogi::Nie : Dialogi::Tak};
+    o.forma.importStartowy();
+    QCOMPARE(o.dialogi.pokazane.at(0).komunikat.tekst, kPytanie);
+    for (const QString& c : oczekiwane) {
+        if (c.startsWith('+') || c.startsWith('-'))
+            QVERIFY2(QFile::exists(c.mid(1)) == c.startsWith('+'), qPrintable(c));
+        else if (c.startsWith('='))
+            QCOMPARE(lacze.wywolania.join(','), c.mid(1));
+        else
+            QCOMPARE(o.pozycja(c.section('=', 0, 0)), c.section('=', 1));
+    }
+    QCOMPARE(o.ui->cbTowary->currentIndex(), 0);
+    QVERIFY(!QFile::exists("123.@#$"));
+    if (!wyniki.isEmpty())
+        QCOMPARE(o.dialogi.ostatni().tekst, TekstBledu(std::uint8_t(wyniki.last())));
+}
+
+void TestImport::zEmulatorem() {
+    EmulatorTestowy emulator;
+    QVERIFY(emulator.uruchom(m_folder->path(), {"--state", m_folder->filePath("stan")}));
+    Okno o;
+    Klepsydra klepsydra;
+    BibliotekiKasy lacze(klepsydra);
+    o.forma.ustawKomunikacje(nullptr, lacze);
+    TDefKlawisza funkcja;
+    funkcja.Rodzaj = RodzajFunkcja;
+    funkcja.Numer = 7;
+    o.stan.tabela.zapisz(WarstwaPrawyAlt, 3, funkcja);
+    QTest::mouseClick(o.ui->bZapis, Qt::LeftButton);
+    o.stan.tabela = TabelaKlawiszy{};
+
+    o.dialogi.wyczysc();
+    o.dialogi.odpowiedzi = {Dialogi::Tak};
+    o.forma.importStartowy();
+    QCOMPARE(o.dialogi.teksty(), QStringList{kPytanie});
+    QCOMPARE(o.pozycja("t1"), QStringLiteral("001 CHLEB ŻYTNI     0001"));
+    QCOMPARE(o.pozycja("t3071"), QStringLiteral("3071 ŚLEDŹ           3071"));
+    QCOMPARE(o.pozycja("p6"), QStringLiteral("PŁATNOŚĆ MOBILNA"));
+    QCOMPARE(o.pozycja("w8"), QStringLiteral("8 SEK"));
+    funkcja.Kod = 37;
+    QCOMPARE(o.stan.tabela.odczytaj(WarstwaPrawyAlt, 3), funkcja);
+}
+
+// An error escaping the import is reported; answering "Nie" goes on to the window.
+void TestImport::bladWImporcie() {
+    zapiszPlik("KONFIG.TXT", "$");
+    Okno o;
+    FalszyweLacze lacze;
+    o.forma.ustawKomunikacje(nullptr, lacze);
+    auto* aplikacja = qobject_cast<TAplikacja*>(qApp);
+    aplikacja->ustawObslugeBledow(&o.dialogi, &o.forma);
+    o.dialogi.odpowiedzi = {Dialogi::Tak, Dialogi::Nie};
+    QVERIFY(!ImportZRaportem(*aplikacja, o.forma));
+    const Dialogi::Komunikat raport = o.dialogi.ostatni();
+    QCOMPARE(raport.tytul, QStringLiteral("Błąd wykonania programu"));
+    QVERIFY2(raport.tekst.contains("KONFIG.TXT"), qPrintable(raport.tekst));
+    QVERIFY(!aplikacja->zakonczenieWybrane());
+    QVERIFY(lacze.wywolania.isEmpty());
+}
+
+int main(int argc, char** argv) {
+    TAplikacja aplikacja(argc, argv);
+    TestImport test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_import.moc"
