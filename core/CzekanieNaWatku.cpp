@@ -1,16 +1,20 @@
 #include "core/CzekanieNaWatku.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <chrono>
 #include <exception>
+#include <memory>
 #include <thread>
 
 #include "core/Klepsydra.h"
+#include "core/OknoPostepu.h"
 
 namespace {
 
@@ -75,7 +79,8 @@ private:
 
 } // namespace
 
-void czekajNaWatku(Klepsydra& klepsydra, QWidget* okno, const std::function<void()>& praca) {
+void czekajNaWatku(Klepsydra& klepsydra, QWidget* okno, const std::function<void()>& praca,
+                   const PostepPracy* postep) {
     QCoreApplication* aplikacja = QCoreApplication::instance();
     if (!aplikacja || QThread::currentThread() != aplikacja->thread()) {
         praca();
@@ -90,6 +95,23 @@ void czekajNaWatku(Klepsydra& klepsydra, QWidget* okno, const std::function<void
             okno->repaint();
 
         QEventLoop petla;
+        // The progress window comes only when the wait lasts; a short call shows the busy
+        // cursor alone.
+        std::unique_ptr<OknoPostepu> oknoPostepu;
+        QTimer zegarPostepu;
+        QElapsedTimer odPoczatku;
+        odPoczatku.start();
+        if (postep) {
+            QObject::connect(&zegarPostepu, &QTimer::timeout, [&] {
+                if (!oknoPostepu && odPoczatku.elapsed() >= kPokazPostepPoMs) {
+                    oknoPostepu = std::make_unique<OknoPostepu>(*postep, okno);
+                    oknoPostepu->show();
+                }
+                if (oknoPostepu)
+                    oknoPostepu->odswiez();
+            });
+            zegarPostepu.start(kOdswiezPostepMs);
+        }
         std::atomic<bool> gotowe{false};
         std::thread watek([&] {
             try {
@@ -112,6 +134,7 @@ void czekajNaWatku(Klepsydra& klepsydra, QWidget* okno, const std::function<void
         }
         // The worker may still be posting the quit; the loop must outlive that.
         watek.join();
+        zegarPostepu.stop();
     }
     if (blad)
         std::rethrow_exception(blad);

@@ -14,6 +14,7 @@
 
 class Klepsydra;
 class QWidget;
+struct PostepPracy;
 
 // Runs `praca` on a worker thread and waits for it with the busy cursor shown and user input to
 // every window swallowed. An exception thrown by `praca` is rethrown here, on the GUI thread,
@@ -22,17 +23,25 @@ class QWidget;
 // changed just before the call is on screen while the call runs. Calls may nest (a timer firing
 // during the wait may run another); each returns when its own work is done and every outer one
 // still waiting. Called off the GUI thread or without an application, `praca` simply runs.
-void czekajNaWatku(Klepsydra& klepsydra, QWidget* okno, const std::function<void()>& praca);
+// With `postep`, a wait longer than kPokazPostepPoMs shows the progress window (what runs, how
+// much is done, the time left), refreshed every kOdswiezPostepMs until the work ends.
+constexpr int kPokazPostepPoMs = 500;
+constexpr int kOdswiezPostepMs = 100;
+void czekajNaWatku(Klepsydra& klepsydra, QWidget* okno, const std::function<void()>& praca,
+                   const PostepPracy* postep = nullptr);
 
 // The same, passing back what `praca` returns (for the libraries: the one-byte result code).
 template <typename F>
-auto wykonajWTle(Klepsydra& klepsydra, QWidget* okno, F&& praca) -> std::invoke_result_t<F&> {
+auto wykonajWTle(Klepsydra& klepsydra, QWidget* okno, F&& praca,
+                 const PostepPracy* postep = nullptr) -> std::invoke_result_t<F&> {
     using Wynik = std::invoke_result_t<F&>;
     if constexpr (std::is_void_v<Wynik>) {
-        czekajNaWatku(klepsydra, okno, [&] { praca(); });
+        czekajNaWatku(
+            klepsydra, okno, [&] { praca(); }, postep);
     } else {
         std::optional<Wynik> wynik;
-        czekajNaWatku(klepsydra, okno, [&] { wynik.emplace(praca()); });
+        czekajNaWatku(
+            klepsydra, okno, [&] { wynik.emplace(praca()); }, postep);
         return std::move(*wynik);
     }
 }

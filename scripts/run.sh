@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds (Release) and starts the program in the demo folder, with the register
-# emulator attached as port 1, so every button can be tried without a register.
+# emulator attached as port 1, so every button can be tried without a register. The emulator
+# sends at the pace of a real line at 57600 baud: the goods import takes about 12 s.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -13,7 +14,7 @@ mkdir -p demo/kasa
 EMULATOR=build-release/emulator/pixo-emulator
 PID_EMULATORA=""
 if [ -x "$EMULATOR" ]; then
-  "$EMULATOR" --folder demo --port 1 --state demo/kasa > demo/emulator.log 2>&1 &
+  "$EMULATOR" --folder demo --port 1 --state demo/kasa --pace --baud 57600 > demo/emulator.log 2>&1 &
   PID_EMULATORA=$!
   for _ in $(seq 50); do [ -e demo/com1 ] && break; sleep 0.1; done
 fi

@@ -4,24 +4,17 @@
 #include <QFile>
 #include <QWidget>
 #include <cstring>
+#include <dlfcn.h>
 
 #include "core/BladProgramu.h"
 #include "core/CzekanieNaWatku.h"
 
 // The functions the program imports from the two libraries, with the argument lists the
 // maker's libraries have.
-extern "C" {
 #ifdef PIXO_Z_KAVREL
-unsigned char __ODefKlaw(const char* wejscie, const char* wyjscie);
-unsigned char __ZDefKlaw(const char* plik);
-unsigned char __KDefKlaw(const char* lista);
-unsigned char __TowarMax(const char* wejscie, const char* wyjscie);
-unsigned char __OPlat(const char* wejscie, const char* wyjscie);
-unsigned char __OWaluta(const char* wejscie, const char* wyjscie);
-unsigned char _OtwartoPlik(std::int32_t* uchwyt, const char* nazwa, unsigned char tryb);
-unsigned char _ZapisanoDoPlikuLinie(std::int32_t uchwyt, const char* linia);
-unsigned char _ZamknieciePliku(std::int32_t* uchwyt);
+#include "link/kavrel/kavrel.h"
 #endif
+extern "C" {
 #ifdef PIXO_Z_SEVRIN
 void UnInitializePort(void);
 unsigned char InitializePort(unsigned char port, unsigned short baud, unsigned short timeout,
@@ -43,6 +36,9 @@ LaczeKasy::Bufor buforZ(const QByteArray& bajty, const QString& co) {
     return b;
 }
 
+const QString kZapisPliku = QStringLiteral("Zapis pliku");
+const QString kPolaczenie = QStringLiteral("Połączenie z kasą");
+
 // Result of a call this build cannot make: the libraries were not there when it was
 // configured. No operation may then look successful.
 [[maybe_unused]] constexpr std::uint8_t kBezBiblioteki = 255;
@@ -57,7 +53,29 @@ LaczeKasy::Bufor BuforLinii(const QByteArray& linia) {
     return buforZ(linia, QString::fromLatin1(linia));
 }
 
-BibliotekiKasy::BibliotekiKasy(Klepsydra& klepsydra) : m_klepsydra(klepsydra) {}
+namespace {
+
+// Where the protocol library reports progress: the counts of the operation now running.
+void naPostep(void* kontekst, unsigned zrobione, unsigned calosc) {
+    auto* postep = static_cast<PostepPracy*>(kontekst);
+    postep->calosc.store(calosc);
+    postep->zrobione.store(zrobione);
+}
+
+} // namespace
+
+BibliotekiKasy::BibliotekiKasy(Klepsydra& klepsydra) : m_klepsydra(klepsydra) {
+    // Optional: a build of the library without progress reports leaves the busy cursor alone
+    // with the operation's name in the progress window.
+    m_ustawPostep = reinterpret_cast<UstawPostep>(dlsym(RTLD_DEFAULT, "_UstawPostep"));
+    if (m_ustawPostep)
+        m_ustawPostep(&naPostep, &m_postep);
+}
+
+BibliotekiKasy::~BibliotekiKasy() {
+    if (m_ustawPostep)
+        m_ustawPostep(nullptr, nullptr);
+}
 
 bool BibliotekiKasy::dostepne() {
 #if defined(PIXO_Z_KAVREL) && defined(PIXO_Z_SEVRIN)
@@ -69,18 +87,21 @@ bool BibliotekiKasy::dostepne() {
 
 // The buffers a call uses are copies owned by the waiting caller; the worker thread touches
 // nothing else. The window repainted before the wait is whichever one the user works in.
-template <typename F> std::uint8_t BibliotekiKasy::wTle(F&& wywolanie) {
+template <typename F>
+std::uint8_t BibliotekiKasy::wTle(const QString& nazwa, const QString& jednostka, F&& wywolanie) {
     QWidget* okno = QApplication::activeModalWidget();
     if (!okno)
         okno = QApplication::activeWindow();
-    return wykonajWTle(m_klepsydra, okno, std::forward<F>(wywolanie));
+    m_postep.zacznij(nazwa, jednostka);
+    return wykonajWTle(m_klepsydra, okno, std::forward<F>(wywolanie), &m_postep);
 }
 
 std::uint8_t BibliotekiKasy::ODefKlaw([[maybe_unused]] const QString& wejscie,
                                       [[maybe_unused]] const QString& wyjscie) {
 #ifdef PIXO_Z_KAVREL
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
-    return wTle([&] { return __ODefKlaw(we.data(), wy.data()); });
+    return wTle(QStringLiteral("Odczyt definicji klawiszy z kasy"), QStringLiteral("klawiszy"),
+                [&] { return __ODefKlaw(we.data(), wy.data()); });
 #else
     return kBezBiblioteki;
 #endif
@@ -89,7 +110,8 @@ std::uint8_t BibliotekiKasy::ODefKlaw([[maybe_unused]] const QString& wejscie,
 std::uint8_t BibliotekiKasy::ZDefKlaw([[maybe_unused]] const QString& plik) {
 #ifdef PIXO_Z_KAVREL
     const Bufor p = BuforNazwy(plik);
-    return wTle([&] { return __ZDefKlaw(p.data()); });
+    return wTle(QStringLiteral("Zapis definicji klawiszy do kasy"), {},
+                [&] { return __ZDefKlaw(p.data()); });
 #else
     return kBezBiblioteki;
 #endif
@@ -98,7 +120,8 @@ std::uint8_t BibliotekiKasy::ZDefKlaw([[maybe_unused]] const QString& plik) {
 std::uint8_t BibliotekiKasy::KDefKlaw([[maybe_unused]] const QString& lista) {
 #ifdef PIXO_Z_KAVREL
     const Bufor l = BuforNazwy(lista);
-    return wTle([&] { return __KDefKlaw(l.data()); });
+    return wTle(QStringLiteral("Kasowanie definicji klawiszy w kasie"), {},
+                [&] { return __KDefKlaw(l.data()); });
 #else
     return kBezBiblioteki;
 #endif
@@ -108,7 +131,8 @@ std::uint8_t BibliotekiKasy::TowarMax([[maybe_unused]] const QString& wejscie,
                                       [[maybe_unused]] const QString& wyjscie) {
 #ifdef PIXO_Z_KAVREL
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
-    return wTle([&] { return __TowarMax(we.data(), wy.data()); });
+    return wTle(QStringLiteral("Odczyt bazy towarowej z kasy"), QStringLiteral("towarów"),
+                [&] { return __TowarMax(we.data(), wy.data()); });
 #else
     return kBezBiblioteki;
 #endif
@@ -118,7 +142,8 @@ std::uint8_t BibliotekiKasy::OPlat([[maybe_unused]] const QString& wejscie,
                                    [[maybe_unused]] const QString& wyjscie) {
 #ifdef PIXO_Z_KAVREL
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
-    return wTle([&] { return __OPlat(we.data(), wy.data()); });
+    return wTle(QStringLiteral("Odczyt płatności z kasy"), QStringLiteral("płatności"),
+                [&] { return __OPlat(we.data(), wy.data()); });
 #else
     return kBezBiblioteki;
 #endif
@@ -128,7 +153,8 @@ std::uint8_t BibliotekiKasy::OWaluta([[maybe_unused]] const QString& wejscie,
                                      [[maybe_unused]] const QString& wyjscie) {
 #ifdef PIXO_Z_KAVREL
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
-    return wTle([&] { return __OWaluta(we.data(), wy.data()); });
+    return wTle(QStringLiteral("Odczyt walut z kasy"), QStringLiteral("walut"),
+                [&] { return __OWaluta(we.data(), wy.data()); });
 #else
     return kBezBiblioteki;
 #endif
@@ -140,7 +166,8 @@ std::uint8_t BibliotekiKasy::OtwartoPlik([[maybe_unused]] std::int32_t& uchwyt,
 #ifdef PIXO_Z_KAVREL
     const Bufor n = BuforNazwy(nazwa);
     std::int32_t u = uchwyt;
-    const std::uint8_t wynik = wTle([&] { return _OtwartoPlik(&u, n.data(), tryb); });
+    const std::uint8_t wynik =
+        wTle(kZapisPliku, {}, [&] { return _OtwartoPlik(&u, n.data(), tryb); });
     uchwyt = u;
     return wynik;
 #else
@@ -152,7 +179,7 @@ std::uint8_t BibliotekiKasy::ZapisanoDoPlikuLinie([[maybe_unused]] std::int32_t 
                                                   [[maybe_unused]] const QByteArray& linia) {
 #ifdef PIXO_Z_KAVREL
     const Bufor l = BuforLinii(linia);
-    return wTle([&] { return _ZapisanoDoPlikuLinie(uchwyt, l.data()); });
+    return wTle(kZapisPliku, {}, [&] { return _ZapisanoDoPlikuLinie(uchwyt, l.data()); });
 #else
     return 0;
 #endif
@@ -161,7 +188,7 @@ std::uint8_t BibliotekiKasy::ZapisanoDoPlikuLinie([[maybe_unused]] std::int32_t 
 std::uint8_t BibliotekiKasy::ZamknieciePliku([[maybe_unused]] std::int32_t& uchwyt) {
 #ifdef PIXO_Z_KAVREL
     std::int32_t u = uchwyt;
-    const std::uint8_t wynik = wTle([&] { return _ZamknieciePliku(&u); });
+    const std::uint8_t wynik = wTle(kZapisPliku, {}, [&] { return _ZamknieciePliku(&u); });
     uchwyt = u;
     return wynik;
 #else
@@ -171,7 +198,7 @@ std::uint8_t BibliotekiKasy::ZamknieciePliku([[maybe_unused]] std::int32_t& uchw
 
 void BibliotekiKasy::UnInitializePort() {
 #ifdef PIXO_Z_SEVRIN
-    wTle([] {
+    wTle(kPolaczenie, {}, [] {
         ::UnInitializePort();
         return std::uint8_t{0};
     });
@@ -183,7 +210,7 @@ std::uint8_t BibliotekiKasy::InitializePort([[maybe_unused]] std::uint8_t port,
                                             [[maybe_unused]] std::uint16_t timeout,
                                             [[maybe_unused]] std::uint16_t timeout2) {
 #ifdef PIXO_Z_SEVRIN
-    return wTle([&] { return ::InitializePort(port, baud, timeout, timeout2); });
+    return wTle(kPolaczenie, {}, [&] { return ::InitializePort(port, baud, timeout, timeout2); });
 #else
     return kBezBiblioteki;
 #endif
@@ -191,7 +218,7 @@ std::uint8_t BibliotekiKasy::InitializePort([[maybe_unused]] std::uint8_t port,
 
 std::uint8_t BibliotekiKasy::UstawKanal([[maybe_unused]] std::uint8_t kanal) {
 #ifdef PIXO_Z_SEVRIN
-    return wTle([&] { return ::UstawKanal(kanal); });
+    return wTle(kPolaczenie, {}, [&] { return ::UstawKanal(kanal); });
 #else
     return 0;
 #endif
@@ -205,7 +232,7 @@ std::uint8_t BibliotekiKasy::RSSequence([[maybe_unused]] std::uint8_t rozkaz,
 #ifdef PIXO_Z_SEVRIN
     Bufor od{};
     Bufor nad = nadawanie;
-    const std::uint8_t wynik = wTle([&] {
+    const std::uint8_t wynik = wTle(kPolaczenie, {}, [&] {
         return ::RSSequence(rozkaz, licznik, licznik2, reinterpret_cast<unsigned char*>(od.data()),
                             reinterpret_cast<unsigned char*>(nad.data()));
     });

@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/PostepPracy.h"
+
 class Klepsydra;
 
 class LaczeKasy {
@@ -57,7 +59,16 @@ public:
 // and raises BladProgramu.
 class BibliotekiKasy : public LaczeKasy {
 public:
+    // Registers for the protocol library's progress reports when the library has them.
     explicit BibliotekiKasy(Klepsydra& klepsydra);
+    ~BibliotekiKasy() override;
+    BibliotekiKasy(const BibliotekiKasy&) = delete;
+    BibliotekiKasy& operator=(const BibliotekiKasy&) = delete;
+
+    // Whether the loaded protocol library reports progress, and the counts of the operation
+    // running now (or run last).
+    bool zPostepem() const { return m_ustawPostep != nullptr; }
+    const PostepPracy& postep() const { return m_postep; }
 
     // Whether this build has the libraries at all (a tree configured before they existed
     // builds without them; then every call fails).
@@ -83,9 +94,16 @@ public:
                             Bufor& odbior, const Bufor& nadawanie) override;
 
 private:
-    template <typename F> std::uint8_t wTle(F&& wywolanie);
+    // Runs a library call on the worker thread; a call that lasts shows `nazwa` and, when the
+    // library reports them, the counts of `jednostka` in the progress window.
+    template <typename F>
+    std::uint8_t wTle(const QString& nazwa, const QString& jednostka, F&& wywolanie);
+
+    using UstawPostep = void (*)(void (*)(void*, unsigned, unsigned), void*);
 
     Klepsydra& m_klepsydra;
+    PostepPracy m_postep;
+    UstawPostep m_ustawPostep = nullptr;
 };
 
 // A name or line as the libraries take it: the bytes (file names in the file system's

@@ -9,6 +9,7 @@
 // serial library both use it, and the emulator answers it.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +58,10 @@ public:
     virtual std::uint8_t czytajTowary(std::vector<TowarNaKasie>& towary) = 0;
     virtual std::uint8_t czytajPlatnosci(std::vector<std::string>& nazwy) = 0; // 6, cp852
     virtual std::uint8_t czytajWaluty(std::vector<std::string>& nazwy) = 0;    // 8, cp852
+
+    // Told, on the calling thread, how many items of a list being read (definitions, names)
+    // have arrived and how many there are (0 while not yet known). Empty: nothing is told.
+    std::function<void(unsigned zrobione, unsigned calosc)> postep;
 };
 
 // Opens the port (exclusive), selects the multiplexer channel when there is one, and returns

@@ -170,6 +170,8 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
             if (stan == protokol::Odbiorca::Stan::ZaDuzoBledow ||
                 stan == protokol::Odbiorca::Stan::ZaDluga)
                 return WYNIK_ZLA_ODPOWIEDZ;
+            if (naOdbior && odbiorca.wiadomosc().size() > przed)
+                naOdbior(odbiorca.wiadomosc());
             if (stan == protokol::Odbiorca::Stan::Kompletna) {
                 // The last ACK; a failure here does not undo a complete reply.
                 (void)wyslij(doWyslania);
@@ -237,9 +239,24 @@ std::uint8_t KlientKasyLacze::numerKasy(std::string& numer) {
     return 0;
 }
 
+std::uint8_t KlientKasyLacze::rozkazListy(std::uint8_t kod, protokol::LicznikPozycji::Lista lista,
+                                          std::vector<std::uint8_t>& dane) {
+    if (!postep)
+        return lacze_->rozkaz(kod, {}, dane);
+    protokol::LicznikPozycji licznik(lista);
+    lacze_->naOdbior = [&](const std::vector<std::uint8_t>& czesc) {
+        if (licznik.dalej(czesc))
+            postep(licznik.zrobione(), licznik.calosc());
+    };
+    const std::uint8_t w = lacze_->rozkaz(kod, {}, dane);
+    lacze_->naOdbior = nullptr;
+    return w;
+}
+
 std::uint8_t KlientKasyLacze::czytajDefinicje(std::vector<DefinicjaNaKasie>& definicje) {
     std::vector<std::uint8_t> d;
-    if (std::uint8_t w = lacze_->rozkaz(protokol::ROZKAZ_CZYTAJ_DEFINICJE, {}, d))
+    if (std::uint8_t w = rozkazListy(protokol::ROZKAZ_CZYTAJ_DEFINICJE,
+                                     protokol::LicznikPozycji::Lista::Definicje, d))
         return w;
     if (!protokol::dekodujDefinicje(d.data(), d.data() + d.size(), definicje))
         return WYNIK_ZLA_ODPOWIEDZ;
@@ -260,7 +277,7 @@ std::uint8_t KlientKasyLacze::skasujDefinicje(const std::vector<std::uint8_t>& k
 std::uint8_t KlientKasyLacze::czytajNazwy(std::uint8_t kod, std::size_t ile,
                                           std::vector<std::string>& nazwy) {
     std::vector<std::uint8_t> d;
-    if (std::uint8_t w = lacze_->rozkaz(kod, {}, d))
+    if (std::uint8_t w = rozkazListy(kod, protokol::LicznikPozycji::Lista::Nazwy, d))
         return w;
     if (!protokol::dekodujNazwy(d.data(), d.data() + d.size(), nazwy) ||
         (ile != 0 && nazwy.size() != ile))

@@ -5,11 +5,13 @@
 // library.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "link/common/KlientKasy.h"
 #include "link/common/PortSzeregowy.h"
+#include "link/common/Protokol.h"
 #include "link/common/Ramka.h"
 
 namespace pixo {
@@ -26,6 +28,10 @@ public:
     // 0 when the multiplexer selected the channel; 21 no answer, 23 bad answers or the channel
     // has no register, 24 the device refused the selection (no multiplexer).
     std::uint8_t wybierzKanal(int kanal);
+
+    // Called with the reply message each time it has grown during wymiana (on the caller's
+    // thread); empty: nothing is called.
+    std::function<void(const std::vector<std::uint8_t>& czesc)> naOdbior;
 
     // Sends one request message and receives the reply message: 0, 20, 21, 23 or 24.
     std::uint8_t wymiana(const std::vector<std::uint8_t>& zapytanie,
@@ -64,6 +70,9 @@ public:
 
 private:
     std::uint8_t czytajNazwy(std::uint8_t kod, std::size_t ile, std::vector<std::string>& nazwy);
+    // A command whose reply is a list, its items counted into `postep` as they arrive.
+    std::uint8_t rozkazListy(std::uint8_t kod, protokol::LicznikPozycji::Lista lista,
+                             std::vector<std::uint8_t>& dane);
 
     std::unique_ptr<Lacze> lacze_;
 };

@@ -205,6 +205,43 @@ bool czytajLiczbe(const std::uint8_t*& p, const std::uint8_t* koniec, std::int64
     return false;
 }
 
+bool LicznikPozycji::dalej(const std::vector<std::uint8_t>& w) {
+    const std::uint8_t* const poczatek = w.data();
+    const std::uint8_t* const koniec = poczatek + w.size();
+    bool zmiana = false;
+    if (!znanaCalosc_) {
+        // Command, status and error byte, then the count: 16 bits for names, 8 for definitions.
+        const std::size_t naglowek = lista_ == Lista::Nazwy ? 5 : 4;
+        if (w.size() < naglowek)
+            return false;
+        calosc_ = lista_ == Lista::Nazwy ? unsigned(w[3] | (w[4] << 8)) : unsigned(w[3]);
+        pozycja_ = naglowek;
+        znanaCalosc_ = zmiana = true;
+    }
+    while (zrobione_ < calosc_) {
+        const std::uint8_t* p = poczatek + pozycja_;
+        if (lista_ == Lista::Nazwy) {
+            if (p >= koniec || static_cast<std::size_t>(koniec - p - 1) < *p)
+                break;
+            p += 1 + *p;
+        } else {
+            if (koniec - p < 2)
+                break;
+            p += 2;
+            std::int64_t v = 0;
+            bool cala = true;
+            for (int i = 0; i < 4 && cala; ++i)
+                cala = czytajLiczbe(p, koniec, v);
+            if (!cala)
+                break;
+        }
+        pozycja_ = static_cast<std::size_t>(p - poczatek);
+        ++zrobione_;
+        zmiana = true;
+    }
+    return zmiana;
+}
+
 void kodujDefinicje(const std::vector<DefinicjaNaKasie>& d, std::vector<std::uint8_t>& w) {
     w.push_back(static_cast<std::uint8_t>(std::min<std::size_t>(d.size(), 255)));
     for (std::size_t i = 0; i < d.size() && i < 255; ++i) {

@@ -117,6 +117,27 @@ private:
     Stan stan_ = Stan::Czeka;
 };
 
+// Counts the items of a list reply while it arrives: how many are complete and how many the
+// reply holds (0 until its count has arrived). Fed the reply message (command, status and error
+// bytes first) each time it has grown; items are counted once each, so a whole transfer costs
+// one pass over the reply.
+class LicznikPozycji {
+public:
+    enum class Lista { Nazwy, Definicje };
+    explicit LicznikPozycji(Lista lista) : lista_(lista) {}
+    // True when the counts changed.
+    bool dalej(const std::vector<std::uint8_t>& wiadomosc);
+    unsigned zrobione() const { return zrobione_; }
+    unsigned calosc() const { return calosc_; }
+
+private:
+    Lista lista_;
+    bool znanaCalosc_ = false;
+    std::size_t pozycja_ = 0; // where the next item starts
+    unsigned zrobione_ = 0;
+    unsigned calosc_ = 0;
+};
+
 // Payload encodings.
 void dopiszLiczbe(std::vector<std::uint8_t>& w, std::int64_t v);
 bool czytajLiczbe(const std::uint8_t*& p, const std::uint8_t* koniec, std::int64_t& v);

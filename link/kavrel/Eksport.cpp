@@ -2,6 +2,7 @@
 // zero-terminated buffers; nothing may throw past this boundary (the operations catch
 // everything themselves).
 
+#include "link/kavrel/kavrel.h"
 #include "link/kavrel/Operacje.h"
 #include "link/kavrel/ZapisPliku.h"
 
@@ -67,5 +68,13 @@ KAVREL_EKSPORT unsigned char _ZamknieciePliku(std::int32_t* uchwyt) {
         return zamknijPlikLiniowy(uchwyt);
     } catch (...) {
         return 0;
+    }
+}
+
+KAVREL_EKSPORT void _UstawPostep(KavrelPostep funkcja, void* kontekst) {
+    try {
+        ustawPostep(funkcja, kontekst);
+    } catch (...) {
+        // A lock that cannot be taken leaves the previous function in place.
     }
 }

@@ -6,6 +6,7 @@
 #include "link/kavrel/ZapisPliku.h"
 
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -13,6 +14,24 @@
 namespace pixo::kavrel {
 
 namespace {
+
+struct Postep {
+    std::mutex mutex;
+    FunkcjaPostepu funkcja = nullptr;
+    void* kontekst = nullptr;
+};
+Postep& postep() {
+    static Postep p;
+    return p;
+}
+
+// Held while the function runs, so that a caller replacing it knows it has finished.
+void zglosPostep(unsigned zrobione, unsigned calosc) {
+    Postep& p = postep();
+    const std::lock_guard<std::mutex> blokada(p.mutex);
+    if (p.funkcja)
+        p.funkcja(p.kontekst, zrobione, calosc);
+}
 
 // The register's connection comes from KONFIG.TXT of the current folder, and so does "comN".
 const std::string FolderRoboczy = ".";
@@ -89,6 +108,7 @@ std::uint8_t odczyt(const char* wej, const char* wyj, const Polaczenie& polacz, 
             return k;
         std::string tekst;
         std::uint8_t k = kod::Ok;
+        klient->postep = zglosPostep;
         try {
             k = pobierz(*klient, nrKasy, tekst);
         } catch (...) {
@@ -128,6 +148,13 @@ std::uint8_t wysylka(const char* plik, const Polaczenie& polacz, Czytaj czytaj, 
 }
 
 } // namespace
+
+void ustawPostep(FunkcjaPostepu funkcja, void* kontekst) {
+    Postep& p = postep();
+    const std::lock_guard<std::mutex> blokada(p.mutex);
+    p.funkcja = funkcja;
+    p.kontekst = kontekst;
+}
 
 std::uint8_t odczytajDefinicje(const char* wejscie, const char* wyjscie, const Polaczenie& polacz) {
     return odczyt(wejscie, wyjscie, polacz, [](KlientKasy& k, int nr, std::string& tekst) {

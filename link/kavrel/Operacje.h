@@ -23,6 +23,12 @@ namespace pixo::kavrel {
 
 using Polaczenie = std::function<std::uint8_t(const ParametryLacza&, std::unique_ptr<KlientKasy>&)>;
 
+// The progress function of _UstawPostep (kavrel.h): one for the whole process; the reading
+// operations report to it as their replies arrive. Null stops the reports. Once this returns,
+// the previous function is not running and will not be called again.
+using FunkcjaPostepu = void (*)(void* kontekst, unsigned zrobione, unsigned calosc);
+void ustawPostep(FunkcjaPostepu funkcja, void* kontekst);
+
 std::uint8_t odczytajDefinicje(const char* wejscie, const char* wyjscie, const Polaczenie& polacz);
 std::uint8_t zapiszDefinicje(const char* plik, const Polaczenie& polacz);
 std::uint8_t skasujDefinicje(const char* plik, const Polaczenie& polacz);

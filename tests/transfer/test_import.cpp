@@ -1,16 +1,20 @@
 // The start-up import on the real main window: the list files' rules against a fake register
 // link, the whole import against the emulator, and an error escaping the import.
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 
 #include "app/Program.h"
 #include "app/TAplikacja.h"
 #include "app/TForm3.h"
 #include "comm/FalszyweLacze.h"
 #include "core/Klepsydra.h"
+#include "core/OknoPostepu.h"
 #include "core/SkryptDialogi.h"
 #include "keys/StanProgramu.h"
 #include "link/EmulatorTestowy.h"
@@ -55,6 +59,7 @@ private slots:
     void plikiList();
     void zEmulatorem();
     void bladWImporcie();
+    void postepDlugiegoEksportu();
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -194,6 +199,44 @@ void TestImport::bladWImporcie() {
     QVERIFY2(raport.tekst.contains("KONFIG.TXT"), qPrintable(raport.tekst));
     QVERIFY(!aplikacja->zakonczenieWybrane());
     QVERIFY(lacze.wywolania.isEmpty());
+}
+
+// A paced transfer of 3071 short goods names takes about a second at 57600 baud: the library
+// reports each name as it arrives, and the progress window shows the counts meanwhile.
+void TestImport::postepDlugiegoEksportu() {
+    QVERIFY(QDir().mkpath("stan"));
+    QByteArray towary;
+    for (int plu = 1; plu <= 3071; ++plu)
+        towary += QByteArray::number(plu) + "\tA\n";
+    zapiszPlik("stan/towary.txt", towary);
+    zapiszPlik("KONFIG.TXT", "$01\tcom1:57600:mux0:1\t5\r\n");
+    zapiszPlik("123.@#$", H);
+    EmulatorTestowy emulator;
+    QVERIFY(emulator.uruchom(m_folder->path(),
+                             {"--state", m_folder->filePath("stan"), "--pace", "--baud", "57600"}));
+    Klepsydra klepsydra;
+    BibliotekiKasy lacze(klepsydra);
+    QVERIFY(lacze.zPostepem());
+    QList<unsigned> zrobione;
+    QStringList wOknie;
+    QTimer probka;
+    QObject::connect(&probka, &QTimer::timeout, [&] {
+        zrobione << lacze.postep().zrobione.load();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* okno = qobject_cast<OknoPostepu*>(w); okno && okno->isVisible())
+                wOknie << okno->tekstIlosci();
+    });
+    probka.start(20);
+    QCOMPARE(int(lacze.TowarMax("123.@#$", "towary.txt")), 0);
+    probka.stop();
+    QVERIFY(std::is_sorted(zrobione.begin(), zrobione.end()));
+    QVERIFY2(zrobione.size() > 20 && zrobione[zrobione.size() / 2] > 0 &&
+                 zrobione[zrobione.size() / 2] < 3071,
+             qPrintable(QString::number(zrobione.size())));
+    QCOMPARE(lacze.postep().zrobione.load(), 3071u);
+    QCOMPARE(lacze.postep().calosc.load(), 3071u);
+    QVERIFY(!wOknie.isEmpty());
+    QVERIFY2(wOknie.last().endsWith(" z 3071 towarów"), qPrintable(wOknie.last()));
 }
 
 int main(int argc, char** argv) {

@@ -1,0 +1,50 @@
+#pragma once
+/* libkavrel.so, the register's file-based protocol library: everything it exports, for the
+ * library itself and for its callers. docs/kavrel.md describes the files and result codes.
+ *
+ * C linkage; file names and lines in 256-byte zero-terminated buffers (at most 255
+ * characters); one-byte results. Calls may come from any thread. A register operation blocks
+ * its caller until the register has answered or the timeout of KONFIG.TXT has run out. */
+
+#ifdef __cplusplus
+#include <cstdint>
+extern "C" {
+#else
+#include <stdint.h>
+#endif
+
+/* Register operations: 0 on success, else a result code. Each finds the register's connection
+ * in KONFIG.TXT by the number named in its input file. On failure an older output file is left
+ * untouched. */
+
+/* The register's 28 key definitions into `wyjscie` (a key-definition file). */
+unsigned char __ODefKlaw(const char* wejscie, const char* wyjscie);
+/* The key-definition file `plik` into the register. */
+unsigned char __ZDefKlaw(const char* plik);
+/* Deletes the keys of the delete list `lista` in the register. */
+unsigned char __KDefKlaw(const char* lista);
+/* The goods names, the six payment names, the eight currency names into `wyjscie`. */
+unsigned char __TowarMax(const char* wejscie, const char* wyjscie);
+unsigned char __OPlat(const char* wejscie, const char* wyjscie);
+unsigned char __OWaluta(const char* wejscie, const char* wyjscie);
+
+/* Line-file writer: nonzero on success. Mode 1 creates the file anew; each line gets CR LF; the
+ * file appears whole on close. Handles are 1 to 32; a closed or unknown one is refused. */
+unsigned char _OtwartoPlik(int32_t* uchwyt, const char* nazwa, unsigned char tryb);
+unsigned char _ZapisanoDoPlikuLinie(int32_t uchwyt, const char* linia);
+unsigned char _ZamknieciePliku(int32_t* uchwyt);
+
+/* Optional: not in every build of the library, so a caller looks it up at run time
+ * (dlsym) and works without it.
+ *
+ * Progress of the register operations. `funkcja` is called on the thread of the running
+ * operation, each time more of a long reply has arrived, with how many items of it (goods,
+ * payments, currencies, key definitions) are in and how many the reply holds (0 while not yet
+ * known). It must return quickly and call no function of this library. One function for the
+ * whole process; a null `funkcja` stops the reports. Safe to call while an operation runs. */
+typedef void (*KavrelPostep)(void* kontekst, unsigned int zrobione, unsigned int calosc);
+void _UstawPostep(KavrelPostep funkcja, void* kontekst);
+
+#ifdef __cplusplus
+}
+#endif
