@@ -1,7 +1,8 @@
 #!/bin/sh
 # Transfer benchmark: builds the benchmark, the emulator and libkavrel.so, then times a
 # key-definition read and write at 9600 baud and a goods export at 57600 baud against the wire
-# time of their payloads. Usage: bench/transfer/run.sh [build-folder] [bench_transfer options]
+# time of their payloads; then the whole start-up import through the program's window at 57600
+# baud. Usage: bench/transfer/run.sh [build-folder] [bench_transfer options]
 set -e
 zrodla=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$zrodla/build-bench}
@@ -9,6 +10,9 @@ build=${1:-$zrodla/build-bench}
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$zrodla" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" --target bench_transfer pixo-emulator -j2 >/dev/null
-cmake --build "$build" --target kavrel -j2 >/dev/null 2>&1 || true
-exec "$build/bench/transfer/bench_transfer" "$@"
+cmake --build "$build" --target bench_transfer bench_import pixo-emulator kavrel -j2 >/dev/null
+wynik=0
+"$build/bench/transfer/bench_transfer" "$@" || wynik=1
+echo
+QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$build/bench/transfer/bench_import" || wynik=1
+exit $wynik

@@ -1,0 +1,171 @@
+// The whole start-up import through the program's own code path (the main window, the register
+// libraries on their worker thread, the progress window), against the emulator paced like a
+// real line at 57600 baud with a 16 ms turnaround before each reply: the three exports and the
+// key-definition read. Prints the time against the wire time of the four replies' payloads (the
+// reply messages as the register encodes them, rebuilt from the files the import wrote), and
+// the longest time the GUI thread went without processing events.
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+
+#include "app/TForm3.h"
+#include "core/Klepsydra.h"
+#include "core/SkryptDialogi.h"
+#include "keys/StanProgramu.h"
+#include "link/common/Protokol.h"
+#include "transfer/ImportStartowy.h"
+#include "transfer/LaczeKasy.h"
+#include "transfer/PlikDefinicji.h"
+#include "transfer/TekstPliku.h"
+
+namespace {
+
+constexpr int kBaud = 57600;
+constexpr double kCelCzasu = 1.05;
+constexpr qint64 kCelPrzerwyMs = 50;
+
+bool uruchomEmulator(QProcess& p, const QString& program, const QString& folder) {
+    p.setProgram(program);
+    p.setArguments({"--folder", folder, "--port", "1", "--state", folder + "/stan", "--pace",
+                    "--baud", QString::number(kBaud), "--turnaround", "16"});
+    p.start();
+    QElapsedTimer t;
+    t.start();
+    QByteArray wyjscie;
+    while (!wyjscie.contains("gotowe:") && t.elapsed() < 10000 &&
+           p.state() != QProcess::NotRunning) {
+        p.waitForReadyRead(200);
+        wyjscie += p.readAllStandardOutput();
+    }
+    return wyjscie.contains("gotowe:");
+}
+
+// The lines of a file the library wrote, after its three header lines.
+QList<QByteArray> linieDanych(const QString& nazwa) {
+    QFile f(nazwa);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    CzytnikLinii czytnik(f);
+    QList<QByteArray> linie;
+    QByteArray l;
+    for (int i = 0; czytnik.nastepna(l); ++i)
+        if (i >= 3)
+            linie << l;
+    return linie;
+}
+
+// The reply message of a name list: command, status, error byte and the encoded names.
+std::size_t ladunekNazw(const QString& nazwa, int pole) {
+    std::vector<std::string> nazwy;
+    for (const QByteArray& l : linieDanych(nazwa))
+        nazwy.push_back(WezPole(l, pole).value_or(QByteArray()).toStdString());
+    std::vector<std::uint8_t> dane;
+    pixo::protokol::kodujNazwy(nazwy, dane);
+    return 3 + dane.size();
+}
+
+std::size_t ladunekDefinicji(const QString& nazwa) {
+    std::vector<pixo::DefinicjaNaKasie> definicje;
+    for (const QByteArray& l : linieDanych(nazwa)) {
+        pixo::DefinicjaNaKasie d;
+        d.kod = static_cast<std::uint8_t>(PoleLinii(1, l).mid(1).toInt());
+        d.typ = static_cast<std::uint8_t>(PoleLinii(2, l).toInt());
+        for (int i = 0; i < 4; ++i)
+            d.pola[i] = PoleLinii(static_cast<std::uint8_t>(3 + i), l).toLongLong();
+        definicje.push_back(d);
+    }
+    std::vector<std::uint8_t> dane;
+    pixo::protokol::kodujDefinicje(definicje, dane);
+    return 3 + dane.size();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication aplikacja(argc, argv);
+    int powtorzenia = 1;
+    const QStringList argumenty = aplikacja.arguments();
+    if (const qsizetype i = argumenty.indexOf("--powtorzenia"); i > 0 && i + 1 < argumenty.size())
+        powtorzenia = std::max(1, argumenty[i + 1].toInt());
+    const QString emulator =
+        QCoreApplication::applicationDirPath() + "/../../emulator/pixo-emulator";
+
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    QProcess proces;
+    if (!uruchomEmulator(proces, emulator, folder.path())) {
+        std::fprintf(stderr, "emulator nie wystartował: %s\n", qPrintable(emulator));
+        return 1;
+    }
+    QFile konfig("KONFIG.TXT");
+    if (!konfig.open(QIODevice::WriteOnly) ||
+        konfig.write(QByteArray("$01\tcom1:") + QByteArray::number(kBaud) + ":mux0:1\t5\r\n") < 0)
+        return 1;
+    konfig.close();
+
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    Klepsydra klepsydra;
+    BibliotekiKasy lacze(klepsydra);
+    TForm3 okno(stan, dialogi);
+    okno.ustawKomunikacje(nullptr, lacze);
+    okno.show();
+
+    // The GUI thread's gaps: a timer that should fire every 5 ms, and the longest time
+    // between two of its firings.
+    QElapsedTimer zegar;
+    qint64 ostatni = 0, najdluzsza = 0;
+    QTimer probka;
+    QObject::connect(&probka, &QTimer::timeout, [&] {
+        const qint64 teraz = zegar.elapsed();
+        najdluzsza = std::max(najdluzsza, teraz - ostatni);
+        ostatni = teraz;
+    });
+
+    std::vector<double> czasy;
+    qint64 ladunek = 0;
+    for (int i = 0; i < powtorzenia; ++i) {
+        dialogi.odpowiedzi = {Dialogi::Tak};
+        QElapsedTimer czas;
+        czas.start();
+        zegar.start();
+        ostatni = 0;
+        probka.start(5);
+        okno.importStartowy();
+        probka.stop();
+        najdluzsza = std::max(najdluzsza, zegar.elapsed() - ostatni);
+        czasy.push_back(czas.elapsed() / 1000.0);
+        if (!dialogi.nieoczekiwane.isEmpty() || dialogi.pokazane.size() != 1) {
+            std::fprintf(stderr, "import nie przeszedł: %s\n",
+                         qPrintable(dialogi.teksty().join(" | ")));
+            return 1;
+        }
+        dialogi.wyczysc();
+        ladunek =
+            static_cast<qint64>(ladunekNazw(kPlikTowarow, 2) + ladunekNazw(kPlikPlatnosci, 2) +
+                                ladunekNazw(kPlikWalut, 3) + ladunekDefinicji("klawisz.txt"));
+    }
+    std::sort(czasy.begin(), czasy.end());
+    const double czasImportu = czasy[czasy.size() / 2];
+    const double linia = ladunek * 10.0 / kBaud;
+    const double stosunek = czasImportu / linia;
+    std::printf("Import startowy (TForm3, libkavrel.so, %d bod, zwłoka 16 ms, %d powt., mediana)\n",
+                kBaud, powtorzenia);
+    std::printf(
+        "  ładunek %lld B, czas linii %.3f s, czas %.3f s, stosunek %.3f (cel <= %.2f) %s\n",
+        static_cast<long long>(ladunek), linia, czasImportu, stosunek, kCelCzasu,
+        stosunek <= kCelCzasu ? "OK" : "ZA WOLNO");
+    std::printf("  najdłuższa przerwa wątku okna %lld ms (cel < %lld ms) %s\n",
+                static_cast<long long>(najdluzsza), static_cast<long long>(kCelPrzerwyMs),
+                najdluzsza < kCelPrzerwyMs ? "OK" : "ZA DŁUGO");
+    proces.terminate();
+    proces.waitForFinished(5000);
+    return stosunek <= kCelCzasu && najdluzsza < kCelPrzerwyMs ? 0 : 1;
+}
