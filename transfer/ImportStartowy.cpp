@@ -1,7 +1,9 @@
 #include "transfer/ImportStartowy.h"
 
+#include <QCursor>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include "core/BladProgramu.h"
 #include "core/Dialogi.h"
@@ -169,11 +171,21 @@ void ImportStartowy(const WidokImportu& widok, StanProgramu& stan, Dialogi& dial
             return;
     }
 
+    // Reading the lists of a full register takes a moment; a hand-made huge file longer.
+    struct KursorCzekania {
+        KursorCzekania() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+        ~KursorCzekania() { QGuiApplication::restoreOverrideCursor(); }
+    };
+    std::optional<KursorCzekania> kursor;
+    kursor.emplace();
     QFile towary(kPlikTowarow);
     if (otworzListe(towary))
         WczytajTowary(towary, stan.towary);
-    if (zKasy && widok.odczytajDefinicje)
+    if (zKasy && widok.odczytajDefinicje) {
+        kursor.reset(); // the read tells its own failures, under the normal cursor
         widok.odczytajDefinicje();
+        kursor.emplace();
+    }
     QFile platnosci(kPlikPlatnosci);
     if (otworzListe(platnosci)) {
         const auto nazwy = WczytajPlatnosci(platnosci);
