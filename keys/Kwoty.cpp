@@ -119,3 +119,27 @@ std::optional<std::int64_t> CzescCalkowita(const QString& tekst) {
     const auto liczba = rozbierz(tekst);
     return liczba ? wartoscCalosci(*liczba) : std::nullopt;
 }
+
+bool znakKwoty(QChar znak) {
+    return (znak >= QLatin1Char('0') && znak <= QLatin1Char('9')) || znak == QLatin1Char('.') ||
+           znak == QLatin1Char(',');
+}
+
+QString WstawienieDoKwoty(const QString& stary, const QString& nowy, int& kursor) {
+    // What stayed of the old text at either end; the rest of the new text was inserted.
+    qsizetype przed = 0;
+    while (przed < stary.size() && przed < nowy.size() && stary[przed] == nowy[przed])
+        ++przed;
+    qsizetype po = 0;
+    while (po < stary.size() - przed && po < nowy.size() - przed &&
+           stary[stary.size() - 1 - po] == nowy[nowy.size() - 1 - po])
+        ++po;
+    const QString wstawione = nowy.mid(przed, nowy.size() - przed - po);
+    QString wynik = nowy.left(przed);
+    qsizetype miejsce = kDlugoscPolaKwoty - przed - po;
+    for (QChar z : wstawione)
+        if (znakKwoty(z) && miejsce-- > 0)
+            wynik += z;
+    kursor = static_cast<int>(wynik.size());
+    return wynik + nowy.right(po);
+}

@@ -21,3 +21,13 @@ std::optional<std::int64_t> KwotaWSetnych(const QString& tekst);
 
 // Reads the field as for KwotaWSetnych and returns the whole part (decimals cut off).
 std::optional<std::int64_t> CzescCalkowita(const QString& tekst);
+
+// What the user may type into the amount field: these characters, up to this many in all.
+constexpr int kDlugoscPolaKwoty = 9;
+bool znakKwoty(QChar znak);
+
+// An edit of the amount field that did not come by typing (a paste, a drop) made `nowy` of
+// `stary`: the text typing the inserted characters one by one would have given (characters
+// other than digits, "." and "," left out, none past the ninth character of the field), and
+// in `kursor` the position after the last one kept. Deleting is never limited.
+QString WstawienieDoKwoty(const QString& stary, const QString& nowy, int& kursor);

@@ -27,8 +27,6 @@ constexpr int kLiczbaWalut = 8;
 constexpr int kLiczbaWariantow = 4;
 constexpr int kLiczbaZakresow = 3;
 constexpr int kLimitPlatnosci = 8;
-// What the user may type into the amount field; texts set from code may be longer.
-constexpr int kDlugoscPolaKwoty = 9;
 
 const QString kKomunikatPlatnosc =
     QStringLiteral("WPROWADŹ KWOTĘ Z MAKSYMALNIE DWOMA MIEJSCAMI PO PRZECINKU");
@@ -92,6 +90,19 @@ PanelKlawisza::PanelKlawisza(const WidokPanelu& widok, StanProgramu& stan, Dialo
     // Only the user's pick: a selection set from code runs no handler.
     connect(w.cbRabatNarzut, &QComboBox::activated, this, &PanelKlawisza::cbRabatNarzutChange);
     connect(w.Button5, &QPushButton::clicked, this, &PanelKlawisza::Button5Click);
+    // A paste or a drop follows the rules of typing; the text before it is kept for that.
+    connect(w.Edit10, &QLineEdit::textChanged, this, [this](const QString& t) {
+        m_poprzedniaKwota = m_biezacaKwota;
+        m_biezacaKwota = t;
+    });
+    connect(w.Edit10, &QLineEdit::textEdited, this, [this](const QString& nowy) {
+        int kursor = 0;
+        const QString dozwolony = WstawienieDoKwoty(m_poprzedniaKwota, nowy, kursor);
+        if (dozwolony == nowy)
+            return;
+        m_widok.Edit10->setText(dozwolony);
+        m_widok.Edit10->setCursorPosition(kursor);
+    });
 
     w.okno->installEventFilter(this);
     w.iWkladka->installEventFilter(this);
@@ -133,10 +144,7 @@ bool PanelKlawisza::eventFilter(QObject* obiekt, QEvent* zdarzenie) {
             if (!wpisujeZnak(k))
                 return false;
             const QString znak = k->text();
-            const bool dozwolony =
-                znak.size() == 1 && (znak == QLatin1String(".") || znak == QLatin1String(",") ||
-                                     (znak[0] >= QLatin1Char('0') && znak[0] <= QLatin1Char('9')));
-            if (!dozwolony)
+            if (znak.size() != 1 || !znakKwoty(znak[0]))
                 return true;
             const qsizetype dlugosc = w.Edit10->text().size() - w.Edit10->selectedText().size();
             return dlugosc >= kDlugoscPolaKwoty;

@@ -102,6 +102,7 @@ private:
     void komunikat(const QString& tekst);
 
     WidokPanelu m_widok;
+    QString m_biezacaKwota, m_poprzedniaKwota; // the amount field's text now and before its change
     StanProgramu& m_stan;
     Dialogi& m_dialogi;
 };

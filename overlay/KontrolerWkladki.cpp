@@ -60,8 +60,14 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
         ustawKolor(e, QPalette::Base, kolorNapisow(WkladkaOgolna));
         // Typing stops at 8 characters, but a longer text read from a label file is kept
         // whole: the limit follows such a text down until it is shorter than 8.
+        // Setting the limit sets the text anew (cursor to the end, no undo): only when it moves.
         connect(e, &QLineEdit::textChanged, e, [e](const QString& t) {
-            e->setMaxLength(std::max<int>(kDlugoscNapisu, t.size()));
+            const int limit = std::max<int>(kDlugoscNapisu, t.size());
+            if (e->maxLength() == limit)
+                return;
+            const int kursor = e->cursorPosition();
+            e->setMaxLength(limit);
+            e->setCursorPosition(kursor);
         });
     }
 

@@ -19,12 +19,50 @@ private slots:
     void czescCalkowita_data();
     void czescCalkowita();
     void normalizacjaDajeTekstCzytelnyJakoKwota();
+    void wklejanieJakPisanie_data();
+    void wklejanieJakPisanie();
 
     void obszaryZaprojektowanychPol();
     void trafienia_data();
     void trafienia();
     void obszaryPodazajaZaPolami();
 };
+
+// A paste into the amount field keeps what typing the same characters would keep.
+void TestKwoty::wklejanieJakPisanie_data() {
+    QTest::addColumn<QString>("stary");
+    QTest::addColumn<QString>("nowy");
+    QTest::addColumn<QString>("wynik");
+    QTest::addColumn<int>("kursor");
+    QTest::newRow("czternascie cyfr") << ""
+                                      << "12345678901234"
+                                      << "123456789" << 9;
+    QTest::newRow("litery") << "1"
+                            << "1a2-b3 "
+                            << "123" << 3;
+    QTest::newRow("w srodku") << "12"
+                              << "1x,5y2"
+                              << "1,52" << 3;
+    QTest::newRow("w miejsce dlugiej") << "123456789,01"
+                                       << "5"
+                                       << "5" << 1;
+    QTest::newRow("do dlugiej") << "123456789,01"
+                                << "123456789,0155"
+                                << "123456789,01" << 12;
+    QTest::newRow("usuwanie") << "1234"
+                              << "124"
+                              << "124" << 2;
+}
+
+void TestKwoty::wklejanieJakPisanie() {
+    QFETCH(QString, stary);
+    QFETCH(QString, nowy);
+    QFETCH(QString, wynik);
+    QFETCH(int, kursor);
+    int k = -1;
+    QCOMPARE(WstawienieDoKwoty(stary, nowy, k), wynik);
+    QCOMPARE(k, kursor);
+}
 
 void TestKwoty::formatowanie_data() {
     QTest::addColumn<QString>("tekst");

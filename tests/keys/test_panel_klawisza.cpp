@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -630,6 +631,11 @@ void TestPanelKlawisza::filtrPolaKwoty() {
     e->end(false);
     QTest::keyClicks(e, QStringLiteral("5"));
     QCOMPARE(e->text(), QStringLiteral("123456789,01"));
+    // A paste is taken as typing: nine characters at most, no letters.
+    QGuiApplication::clipboard()->setText(QStringLiteral("12a345678901234"));
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(e->text(), QStringLiteral("123456789"));
 }
 
 void TestPanelKlawisza::opuszczeniePolaNormalizuje() {

@@ -482,6 +482,15 @@ void TestOknoWkladki::dlugaLiniaWEdycji() {
     QCOMPARE(e->text(), QStringLiteral("1234567"));
     QTest::keyClicks(e, QStringLiteral("ABC"));
     QCOMPARE(e->text(), QStringLiteral("1234567A"));
+
+    // Typing in the middle keeps the cursor where it is, and Ctrl+Z undoes the typing.
+    e->clear();
+    QTest::keyClicks(e, QStringLiteral("ABCD"));
+    QTest::keyClick(e, Qt::Key_Home);
+    QTest::keyClicks(e, QStringLiteral("XZ"));
+    QCOMPARE(e->text(), QStringLiteral("XZABCD"));
+    QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY2(e->text().size() < 6, qPrintable(e->text()));
 }
 
 void TestOknoWkladki::wydruk() {
@@ -593,10 +602,10 @@ void TestOknoWkladki::raportBleduZPrzycisku() {
     QTest::mouseClick(o.ui->BitBtn1, Qt::LeftButton);
     const auto raport = o.dialogi.ostatni();
     QCOMPARE(raport.tytul, QStringLiteral("Błąd wykonania programu"));
-    QVERIFY2(
-        raport.tekst.startsWith(QStringLiteral("Wystąpił wyjątek: \r"
-                                               "Nie można utworzyć pliku \"/proc/etykiety.bmp\": ")),
-        qPrintable(raport.tekst));
+    QVERIFY2(raport.tekst.startsWith(
+                 QStringLiteral("Wystąpił wyjątek: \r"
+                                "Nie można utworzyć pliku \"/proc/etykiety.bmp\": ")),
+             qPrintable(raport.tekst));
     QVERIFY(o.forma->isVisible());
     // Printing with an unwritable working folder: reported, nothing printed, name cleared.
     const QString pdf = m_katalog->filePath(QStringLiteral("wydruk.pdf"));
