@@ -70,10 +70,6 @@ public:
     bool zPostepem() const { return m_ustawPostep != nullptr; }
     const PostepPracy& postep() const { return m_postep; }
 
-    // Whether this build has the libraries at all (a tree configured before they existed
-    // builds without them; then every call fails).
-    static bool dostepne();
-
     std::uint8_t ODefKlaw(const QString& wejscie, const QString& wyjscie) override;
     std::uint8_t ZDefKlaw(const QString& plik) override;
     std::uint8_t KDefKlaw(const QString& lista) override;

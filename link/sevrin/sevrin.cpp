@@ -7,6 +7,7 @@
 
 #include "link/common/Lacze.h"
 #include "link/common/Protokol.h"
+#include "link/sevrin/sevrin.h"
 
 #define SEVRIN_API extern "C" __attribute__((visibility("default")))
 
@@ -15,46 +16,67 @@ namespace {
 std::mutex blokada;
 pixo::Lacze lacze;
 
+// Nothing may leave the C interface as an exception (a failed allocation, a lock that
+// cannot be taken): each export turns one into its failure result.
+template <typename W, typename F> W bezWyjatkow(W przyBledzie, F&& praca) {
+    try {
+        return praca();
+    } catch (...) {
+        return przyBledzie;
+    }
+}
+
 } // namespace
 
 SEVRIN_API void UnInitializePort(void) {
-    std::lock_guard<std::mutex> l(blokada);
-    lacze.zamknij();
+    bezWyjatkow(0, [] {
+        std::lock_guard<std::mutex> l(blokada);
+        lacze.zamknij();
+        return 0;
+    });
 }
 
 SEVRIN_API unsigned char InitializePort(unsigned char port, unsigned short baud,
                                         unsigned short timeout, unsigned short timeout2) {
     (void)timeout2; // the callers pass the same value twice
-    std::lock_guard<std::mutex> l(blokada);
-    std::string powod;
-    return lacze.otworz(".", port, baud, timeout, powod);
+    return bezWyjatkow(pixo::protokol::WYNIK_PORT, [&] {
+        std::lock_guard<std::mutex> l(blokada);
+        std::string powod;
+        return lacze.otworz(".", port, baud, timeout, powod);
+    });
 }
 
 SEVRIN_API unsigned char UstawKanal(unsigned char kanal) {
-    std::lock_guard<std::mutex> l(blokada);
-    if (kanal < 1 || kanal > 8 || !lacze.otwarte())
-        return 0;
-    return lacze.wybierzKanal(kanal) == 0 ? 1 : 0;
+    return bezWyjatkow(std::uint8_t{0}, [&]() -> std::uint8_t {
+        std::lock_guard<std::mutex> l(blokada);
+        if (kanal < 1 || kanal > 8 || !lacze.otwarte())
+            return 0;
+        return lacze.wybierzKanal(kanal) == 0 ? 1 : 0;
+    });
 }
 
 SEVRIN_API unsigned char RSSequence(unsigned char rozkaz, unsigned char ile, unsigned char ile2,
                                     unsigned char* odbior, unsigned char* nadawanie) {
-    std::lock_guard<std::mutex> l(blokada);
-    if (!lacze.otwarte())
-        return pixo::protokol::WYNIK_PORT;
-    std::vector<std::uint8_t> argumenty;
-    if (nadawanie && ile2 > 0)
-        argumenty.assign(nadawanie, nadawanie + ile2);
-    std::vector<std::uint8_t> dane;
-    const std::uint8_t wynik = lacze.rozkaz(rozkaz, argumenty, dane);
-    if (wynik != 0)
-        return wynik;
-    if (odbior) {
-        // At most `ile` bytes (0: 255), the rest zero, so the buffer is always terminated.
-        const std::size_t maks = ile == 0 ? 255 : ile;
-        const std::size_t n = std::min({dane.size(), maks, std::size_t{255}});
-        std::memset(odbior, 0, 256);
-        std::memcpy(odbior, dane.data(), n);
-    }
-    return 0;
+    return bezWyjatkow(pixo::protokol::WYNIK_ZLA_ODPOWIEDZ, [&]() -> std::uint8_t {
+        std::lock_guard<std::mutex> l(blokada);
+        if (!lacze.otwarte())
+            return pixo::protokol::WYNIK_PORT;
+        std::vector<std::uint8_t> argumenty;
+        if (nadawanie && ile2 > 0)
+            argumenty.assign(nadawanie, nadawanie + ile2);
+        std::vector<std::uint8_t> dane;
+        const std::uint8_t wynik = lacze.rozkaz(rozkaz, argumenty, dane);
+        if (wynik != 0)
+            return wynik;
+        if (odbior) {
+            // At most `ile` bytes (0: 255), the rest zero, so the buffer is always terminated.
+            // A reply without data (write, delete) has no bytes to copy from at all.
+            const std::size_t maks = ile == 0 ? 255 : ile;
+            const std::size_t n = std::min({dane.size(), maks, std::size_t{255}});
+            std::memset(odbior, 0, 256);
+            if (n > 0)
+                std::memcpy(odbior, dane.data(), n);
+        }
+        return 0;
+    });
 }

@@ -83,7 +83,6 @@ private:
 };
 
 void TestPolaczenieEmulator::init() {
-    QVERIFY(BibliotekiKasy::dostepne());
     m_folder = std::make_unique<QTemporaryDir>();
     m_poprzedniFolder = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_folder->path()));

@@ -10,14 +10,7 @@
 #include "link/EmulatorTestowy.h"
 #include "link/common/PortSzeregowy.h"
 
-extern "C" {
-void UnInitializePort(void);
-unsigned char InitializePort(unsigned char port, unsigned short baud, unsigned short timeout,
-                             unsigned short timeout2);
-unsigned char UstawKanal(unsigned char kanal);
-unsigned char RSSequence(unsigned char rozkaz, unsigned char ile, unsigned char ile2,
-                         unsigned char* odbior, unsigned char* nadawanie);
-}
+#include "link/sevrin/sevrin.h"
 
 namespace {
 
@@ -89,6 +82,10 @@ private slots:
         QCOMPARE(int(RSSequence(77, 4, 0, b.odbior, b.nadawanie)), 25);
         // The link is still usable afterwards.
         QCOMPARE(int(RSSequence(254, 4, 0, b.odbior, b.nadawanie)), 0);
+        // A reply without data (an empty delete list) leaves a zeroed buffer and copies from
+        // nothing (UBSan reports a copy from a null pointer).
+        QCOMPARE(int(RSSequence(82, 4, 0, b.odbior, b.nadawanie)), 0);
+        QCOMPARE(QByteArray(reinterpret_cast<char*>(b.odbior), 256), QByteArray(256, '\0'));
     }
 
     void kanalyMultipleksera() {
