@@ -8,20 +8,37 @@
 
 TAplikacja::TAplikacja(int& argc, char** argv) : QApplication(argc, argv) {}
 
+TAplikacja::~TAplikacja() {
+    ustawZglaszanieBledow(nullptr);
+}
+
 void TAplikacja::ustawObslugeBledow(Dialogi* dialogi, QWidget* glowneOkno) {
     m_dialogi = dialogi;
     m_glowneOkno = glowneOkno;
+    if (dialogi)
+        ustawZglaszanieBledow([this](std::exception_ptr blad) { zglosNieobsluzony(blad); });
+    else
+        ustawZglaszanieBledow(nullptr);
+}
+
+void TAplikacja::zglosNieobsluzony(std::exception_ptr blad) {
+    QString komunikat = QStringLiteral("Nieznany błąd");
+    try {
+        std::rethrow_exception(blad);
+    } catch (const std::exception& e) {
+        komunikat = komunikatWyjatku(e);
+    } catch (...) {
+    }
+    if (zglosBlad(komunikat) && m_glowneOkno)
+        m_glowneOkno->close();
 }
 
 bool TAplikacja::notify(QObject* odbiorca, QEvent* zdarzenie) {
+    // The last resort: handlers report their own errors before they reach the toolkit.
     try {
         return QApplication::notify(odbiorca, zdarzenie);
-    } catch (const std::exception& e) {
-        if (zglosBlad(komunikatWyjatku(e)) && m_glowneOkno)
-            m_glowneOkno->close();
     } catch (...) {
-        if (zglosBlad(QStringLiteral("Nieznany błąd")) && m_glowneOkno)
-            m_glowneOkno->close();
+        zglosNieobsluzony(std::current_exception());
     }
     return false;
 }

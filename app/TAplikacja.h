@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <exception>
 
 class Dialogi;
 
@@ -11,6 +12,7 @@ class TAplikacja : public QApplication {
     Q_OBJECT
 public:
     TAplikacja(int& argc, char** argv);
+    ~TAplikacja() override;
 
     // Where the report is shown and which window "Yes" closes.
     void ustawObslugeBledow(Dialogi* dialogi, QWidget* glowneOkno);
@@ -28,6 +30,9 @@ public:
     static void zglosBladStartu(const std::exception& e);
 
 private:
+    // Shows the report; "Tak" closes the main window.
+    void zglosNieobsluzony(std::exception_ptr blad);
+
     Dialogi* m_dialogi = nullptr;
     QPointer<QWidget> m_glowneOkno;
     bool m_raportPokazany = false;

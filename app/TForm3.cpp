@@ -1,4 +1,5 @@
 #include "app/TForm3.h"
+#include "core/BladProgramu.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -42,22 +43,22 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     m_panel->poZatwierdzeniu = [this] { m_wkladka->WypelnijNapisy(false); };
     m_wkladka->wybierzKlawisz0 = [this] { m_panel->wybierzKlawisz0(); };
 
-    connect(ui->Button4, &QPushButton::clicked, this, &TForm3::Button4Click);
+    connect(ui->Button4, &QPushButton::clicked, this, chronione([this] { Button4Click(); }));
     // The shared handlers tell their two buttons apart by the sender's name.
     for (QPushButton* b : {ui->bOdczyt, ui->bOdczytPlik})
-        connect(b, &QPushButton::clicked, this, [this, b] {
-            if (m_definicje)
-                m_definicje->bOdczytClick(b->objectName());
-        });
+        connect(b, &QPushButton::clicked, this, chronione([this, b] {
+                    if (m_definicje)
+                        m_definicje->bOdczytClick(b->objectName());
+                }));
     for (QPushButton* b : {ui->bZapis, ui->bZapisPlik})
-        connect(b, &QPushButton::clicked, this, [this, b] {
-            if (m_definicje)
-                m_definicje->bZapisClick(b->objectName());
-        });
-    connect(ui->bKasowanie, &QPushButton::clicked, this, [this] {
-        if (m_definicje)
-            m_definicje->bKasowanieClick();
-    });
+        connect(b, &QPushButton::clicked, this, chronione([this, b] {
+                    if (m_definicje)
+                        m_definicje->bZapisClick(b->objectName());
+                }));
+    connect(ui->bKasowanie, &QPushButton::clicked, this, chronione([this] {
+                if (m_definicje)
+                    m_definicje->bKasowanieClick();
+            }));
 
     try {
         FormCreate();

@@ -71,10 +71,10 @@ TOknoKomunik::TOknoKomunik(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacz
     for (QLabel* l : {ui->Label1, ui->NapisTimeout})
         l->resize(qMax(l->width(), l->sizeHint().width()), l->height());
 
-    connect(ui->KlawZapis, &QPushButton::clicked, this, &TOknoKomunik::KlawZapisClick);
-    connect(ui->KlawEsc, &QPushButton::clicked, this, &TOknoKomunik::KlawEscClick);
-    connect(ui->KlawPolacz, &QPushButton::clicked, this, &TOknoKomunik::KlawPolaczClick);
-    connect(ui->GrupaMux, &TRadioGroup::klikniecie, this, &TOknoKomunik::GrupaMuxClick);
+    connect(ui->KlawZapis, &QPushButton::clicked, this, chronione([this] { KlawZapisClick(); }));
+    connect(ui->KlawEsc, &QPushButton::clicked, this, chronione([this] { KlawEscClick(); }));
+    connect(ui->KlawPolacz, &QPushButton::clicked, this, chronione([this] { KlawPolaczClick(); }));
+    connect(ui->GrupaMux, &TRadioGroup::klikniecie, this, chronione([this] { GrupaMuxClick(); }));
 }
 
 TOknoKomunik::~TOknoKomunik() {

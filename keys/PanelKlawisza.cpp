@@ -1,4 +1,5 @@
 #include "keys/PanelKlawisza.h"
+#include "core/BladProgramu.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -85,11 +86,13 @@ PanelKlawisza::PanelKlawisza(const WidokPanelu& widok, StanProgramu& stan, Dialo
     // there may be longer.
     w.Edit10->setMaxLength(32767);
 
-    connect(w.rgAlty, &TRadioGroup::klikniecie, this, &PanelKlawisza::rgAltyClick);
-    connect(w.rgDefinicja, &TRadioGroup::klikniecie, this, &PanelKlawisza::rgDefinicjaClick);
+    connect(w.rgAlty, &TRadioGroup::klikniecie, this, chronione([this] { rgAltyClick(); }));
+    connect(w.rgDefinicja, &TRadioGroup::klikniecie, this,
+            chronione([this] { rgDefinicjaClick(); }));
     // Only the user's pick: a selection set from code runs no handler.
-    connect(w.cbRabatNarzut, &QComboBox::activated, this, &PanelKlawisza::cbRabatNarzutChange);
-    connect(w.Button5, &QPushButton::clicked, this, &PanelKlawisza::Button5Click);
+    connect(w.cbRabatNarzut, &QComboBox::activated, this,
+            chronione([this] { cbRabatNarzutChange(); }));
+    connect(w.Button5, &QPushButton::clicked, this, chronione([this] { Button5Click(); }));
     // A paste or a drop follows the rules of typing; the text before it is kept for that.
     connect(w.Edit10, &QLineEdit::textChanged, this, [this](const QString& t) {
         m_poprzedniaKwota = m_biezacaKwota;
@@ -127,6 +130,15 @@ int PanelKlawisza::wybranyKlawisz() const {
 }
 
 bool PanelKlawisza::eventFilter(QObject* obiekt, QEvent* zdarzenie) {
+    try {
+        return filtruj(obiekt, zdarzenie);
+    } catch (...) {
+        zglosBladObslugi(std::current_exception());
+        return false;
+    }
+}
+
+bool PanelKlawisza::filtruj(QObject* obiekt, QEvent* zdarzenie) {
     const WidokPanelu& w = m_widok;
     const QEvent::Type typ = zdarzenie->type();
 

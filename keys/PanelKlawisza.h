@@ -94,6 +94,7 @@ protected:
     bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
 
 private:
+    bool filtruj(QObject* obiekt, QEvent* zdarzenie);
     void pokazRekord(const TDefKlawisza& def);
     void ustawEtykieteWartosci();
     int wariantRabatu() const;

@@ -73,7 +73,8 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
 
     const auto podlacz = [this](QPushButton* b, void (KontrolerWkladki::*obsluga)()) {
         if (b)
-            connect(b, &QPushButton::clicked, this, obsluga);
+            connect(b, &QPushButton::clicked, this,
+                    chronione([this, obsluga] { (this->*obsluga)(); }));
     };
     podlacz(m_widok.Button2, &KontrolerWkladki::Button2Click);
     podlacz(m_widok.Button1, &KontrolerWkladki::Button1Click);
@@ -82,7 +83,8 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
     podlacz(m_widok.BitBtnOdczyt, &KontrolerWkladki::BitBtnOdczytClick);
     podlacz(m_widok.bbDrukuj, &KontrolerWkladki::bbDrukujClick);
     if (m_widok.Typkasy)
-        connect(m_widok.Typkasy, &TRadioGroup::klikniecie, this, &KontrolerWkladki::TypkasyClick);
+        connect(m_widok.Typkasy, &TRadioGroup::klikniecie, this,
+                chronione([this] { TypkasyClick(); }));
 }
 
 int KontrolerWkladki::typWkladki() const {

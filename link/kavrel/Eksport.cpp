@@ -2,9 +2,9 @@
 // zero-terminated buffers; nothing may throw past this boundary (the operations catch
 // everything themselves).
 
-#include "link/kavrel/kavrel.h"
 #include "link/kavrel/Operacje.h"
 #include "link/kavrel/ZapisPliku.h"
+#include "link/kavrel/kavrel.h"
 
 #include <cstdint>
 #include <memory>

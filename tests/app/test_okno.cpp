@@ -140,8 +140,9 @@ void TestOkno::raportBleduNieZostawiaProgram() {
     QPushButton zly(QStringLiteral("zły"), &okno);
     zly.setGeometry(0, 500, 20, 20);
     zly.show();
+    // Connected as the program's handlers are: the error is reported before it reaches Qt.
     connect(&zly, &QPushButton::clicked,
-            [] { throw BladProgramu(QStringLiteral("Brak pliku x")); });
+            chronione([] { throw BladProgramu(QStringLiteral("Brak pliku x")); }));
     dialogi.odpowiedzi.push_back(Dialogi::Nie);
     QTest::mouseClick(&zly, Qt::LeftButton);
     QCOMPARE(dialogi.pokazane.size(), size_t(1));
@@ -166,7 +167,7 @@ void TestOkno::raportBleduTakZamykaOkno() {
     QVERIFY(QTest::qWaitForWindowExposed(&okno));
     QPushButton zly(QStringLiteral("zły"), &okno);
     zly.show();
-    connect(&zly, &QPushButton::clicked, [] { throw std::runtime_error("awaria"); });
+    connect(&zly, &QPushButton::clicked, chronione([] { throw std::runtime_error("awaria"); }));
     dialogi.odpowiedzi.push_back(Dialogi::Tak);
     QTest::mouseClick(&zly, Qt::LeftButton);
     QVERIFY(!okno.isVisible());

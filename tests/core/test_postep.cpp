@@ -17,8 +17,8 @@ void TestPostep::pozostalo_data() {
                                  << "Pozostały czas: obliczanie...";
     QTest::newRow("brak calosci") << QList<qint64>{0, 0, 5, 800, 0}
                                   << "Pozostały czas: obliczanie...";
-    QTest::newRow("10 ms na towar")
-        << QList<qint64>{100, 1000, 200, 2000, 3071} << "Pozostało ok. 29 s"; // 2871 items at 10 ms, rounded up
+    QTest::newRow("10 ms na towar") << QList<qint64>{100, 1000, 200, 2000, 3071}
+                                    << "Pozostało ok. 29 s"; // 2871 items at 10 ms, rounded up
     QTest::newRow("minuty") << QList<qint64>{0, 0, 100, 1000, 12600} << "Pozostało ok. 2 min 05 s";
     QTest::newRow("koniec") << QList<qint64>{0, 0, 3071, 9000, 3071} << "Pozostało ok. 0 s";
 }
