@@ -1,12 +1,9 @@
 #pragma once
 // Writing a file whole or not at all, for the program's own files (key definitions, label
-// files, exported bitmaps): the data go to a temporary file in the same folder, which
-// replaces the named file only once everything was written.
-//
-// Durability: no sync to disk; after a failed write the old file is there, after a power cut
-// the old or the new one may be.
-// Links: followed; the file a link points to is replaced, the link stays.
-// Permissions: the old file's; a new file gets 0666 less the umask.
+// files, exported bitmaps): the Qt side of the project's one writer, link/common/
+// PlikTymczasowy.h, whose policies hold here too: synced before the rename (after a failure
+// or a power loss the old file or the new one is there), links followed, the old file's
+// permissions kept, a file the user may not write refused.
 
 #include <QString>
 #include <functional>

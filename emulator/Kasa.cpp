@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "link/common/PlikTymczasowy.h"
 #include "link/common/Protokol.h"
 
 namespace pixo::emulator {
@@ -32,23 +33,11 @@ const char* const PLATNOSCI[] = {"KARTA PŁATNICZA", "CZEK",    "BON TOWAROWY",
 const char* const WALUTY[] = {"EUR", "USD", "GBP", "CHF", "CZK", "UAH", "NOK", "SEK"};
 
 bool zapiszPlik(const std::string& sciezka, const std::string& tresc, std::string& blad) {
-    // Whole or not at all: a crash mid-write leaves the previous file.
-    const std::string tymczasowy = sciezka + ".tmp";
-    {
-        std::ofstream f(tymczasowy, std::ios::binary | std::ios::trunc);
-        f << tresc;
-        f.flush();
-        if (!f) {
-            blad = "nie można zapisać " + tymczasowy;
-            return false;
-        }
-    }
-    if (std::rename(tymczasowy.c_str(), sciezka.c_str()) != 0) {
-        blad = "nie można zapisać " + sciezka + ": " + std::strerror(errno);
-        std::remove(tymczasowy.c_str());
-        return false;
-    }
-    return true;
+    int numer = 0;
+    if (pixo::zapiszCalyPlik(sciezka, tresc, &numer))
+        return true;
+    blad = "nie można zapisać " + sciezka + ": " + std::strerror(numer);
+    return false;
 }
 
 bool czytajPlik(const std::string& sciezka, std::vector<std::string>& linie) {
@@ -226,10 +215,19 @@ bool Kasa::wczytaj(const std::string& folder, int nowyModel, const std::string& 
                 const int i = indeksKodu(static_cast<std::uint8_t>(v[0]));
                 if (i < 0 || v[1] < 0 || v[1] > 5)
                     continue;
-                auto& d = definicje[static_cast<std::size_t>(i)];
+                DefinicjaNaKasie d;
+                d.kod = static_cast<std::uint8_t>(v[0]);
                 d.typ = static_cast<std::uint8_t>(v[1]);
                 for (int k = 0; k < 4; ++k)
                     d.pola[k] = v[static_cast<std::size_t>(k) + 2];
+                // A hand-edited state holds only what a register would have taken.
+                std::uint8_t bladKlawisza = 0;
+                if (sprawdz(d, bladKlawisza) != 0 || bladKlawisza != 0) {
+                    std::fprintf(stderr, "pixo-emulator: pominięto definicję klawisza %d: %s\n",
+                                 int(d.kod), l.c_str());
+                    continue;
+                }
+                definicje[static_cast<std::size_t>(i)] = d;
             }
         }
     }

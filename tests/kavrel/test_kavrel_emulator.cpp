@@ -88,7 +88,7 @@ QByteArray plikDefinicji(const QByteArray& nr) {
 
 bool bezTymczasowych() {
     for (const QString& n : pliki())
-        if (n.startsWith(".kavrel-"))
+        if (n.startsWith(".") && n.endsWith(".tmp"))
             return false;
     return true;
 }

@@ -114,7 +114,7 @@ void przygotuj(Op op) {
 // No temporary may survive an operation.
 bool bezTymczasowych() {
     for (const QString& n : pliki())
-        if (n.startsWith(".kavrel-"))
+        if (n.startsWith(".") && n.endsWith(".tmp"))
             return false;
     return true;
 }
