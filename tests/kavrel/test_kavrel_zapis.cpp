@@ -65,7 +65,7 @@ private slots:
         pomoc::FolderRoboczy f;
         std::int32_t u = 0;
         QVERIFY(otworz(u, "in"));
-        QVERIFY(u >= 1 && u <= MaksPlikowLiniowych);
+        QVERIFY(u >= 1);
         QVERIFY(linia(u, "#01"));
         QVERIFY(linia(u, "#"));
         QVERIFY(linia(u, "#"));
@@ -173,6 +173,13 @@ private slots:
         QCOMPARE(linia(kopia, "#"), 0);
         QCOMPARE(zamknijPlikLiniowy(&kopia), 0);
         QCOMPARE(czytaj("in"), QByteArray());
+        // Not even once a later open has taken its place: nothing goes into the other file.
+        QVERIFY(otworz(u, "KONFIG.TXT"));
+        QCOMPARE(linia(kopia, "obcy"), 0);
+        QVERIFY(linia(u, "$01"));
+        QCOMPARE(zamknijPlikLiniowy(&kopia), 0);
+        QVERIFY(zamknijPlikLiniowy(&u));
+        QCOMPARE(czytaj("KONFIG.TXT"), QByteArray("$01\r\n"));
     }
 
     void pelnaTabelaUchwytow() {
@@ -238,6 +245,29 @@ private slots:
         QCOMPARE(zapiszCalyPlik("plat.txt", "x"), 0);
         ::umask(stara);
         QVERIFY(QFile::permissions("plat.txt") & QFile::ReadOther);
+    }
+
+    // A linked KONFIG.TXT stays a link and the file it leads to keeps its permissions; the
+    // process-wide umask is never touched (worker threads run beside the writer).
+    void dowiazanieIUprawnieniaZostaja() {
+        pomoc::FolderRoboczy f;
+        QVERIFY(QDir().mkdir("wspolne"));
+        zapisz("wspolne/konfig", "stary");
+        QVERIFY(QFile::setPermissions("wspolne/konfig",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        QVERIFY(QFile::link("wspolne/konfig", "KONFIG.TXT"));
+        const mode_t maska = ::umask(027);
+        std::int32_t u = 0;
+        QCOMPARE(int(otworzPlikLiniowy(&u, pomoc::Bufor("KONFIG.TXT").b, 1)), 1);
+        QCOMPARE(int(zapiszLiniePliku(u, pomoc::Bufor("$01").b)), 1);
+        QCOMPARE(int(zamknijPlikLiniowy(&u)), 1);
+        QCOMPARE(::umask(maska), mode_t(027));
+        QVERIFY(QFileInfo("KONFIG.TXT").isSymLink());
+        QCOMPARE(czytaj("wspolne/konfig"), QByteArray("$01\r\n"));
+        struct stat st {};
+        QCOMPARE(::stat("wspolne/konfig", &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0640));
+        QCOMPARE(QDir("wspolne").entryList(QDir::Files | QDir::Hidden), QStringList{"konfig"});
     }
 
     void calyPlikBledy() {
