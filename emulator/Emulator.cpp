@@ -24,8 +24,9 @@ std::size_t porcjaNaTempo(int baud) {
     return std::max<std::size_t>(1, static_cast<std::size_t>(baud / 10 / 500));
 }
 
-// Stale "comN" links (any letter case) from a killed run are removed; anything else of that
-// name is left alone and refused.
+// Stale "comN" links (any letter case) from a killed run are removed: the terminal they led
+// to went with that run. A link that leads somewhere (a running emulator's terminal, a user's
+// link to a USB adapter) and anything that is no link are left alone and refused.
 bool przygotujNazwe(const std::string& folder, const std::string& nazwa, std::string& blad) {
     DIR* d = opendir(folder.c_str());
     if (!d) {
@@ -38,11 +39,19 @@ bool przygotujNazwe(const std::string& folder, const std::string& nazwa, std::st
             continue;
         const std::string s = folder + "/" + e->d_name;
         struct stat st;
-        if (lstat(s.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-            ::unlink(s.c_str());
-        } else {
+        if (lstat(s.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
             blad = s + " już istnieje i nie jest dowiązaniem; usuń go albo wybierz inny port";
             ok = false;
+        } else if (::stat(s.c_str(), &st) == 0) {
+            // The link leads somewhere: a running emulator's terminal or a user's adapter.
+            char cel[4096] = {};
+            (void)!::readlink(s.c_str(), cel, sizeof cel - 1);
+            blad = s + " już istnieje i wskazuje na " + cel +
+                   " (działający emulator albo port technika); zatrzymaj tamten emulator, "
+                   "usuń dowiązanie albo wybierz inny port";
+            ok = false;
+        } else {
+            ::unlink(s.c_str()); // the terminal of a killed run is gone with it
         }
     }
     closedir(d);

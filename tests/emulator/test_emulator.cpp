@@ -101,6 +101,12 @@ private slots:
         QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains("nie jest dowiązaniem"));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("dane technika"));
+        // A link that leads somewhere is a running emulator's or a user's adapter: kept.
+        QVERIFY(QFile::link("/dev/null", k + "/com3"));
+        p = uruchomSynchronicznie({"--folder", k, "--port", "3"});
+        QCOMPARE(p->exitCode(), 1);
+        QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains("wskazuje na /dev/null"));
+        QCOMPARE(QFileInfo(k + "/com3").symLinkTarget(), QStringLiteral("/dev/null"));
     }
 
     void folderStanuNaDysku() {
@@ -134,6 +140,20 @@ private slots:
         std::string n;
         QCOMPARE(int(k->numerKasy(n)), 0);
         QCOMPARE(n, std::string("09"));
+
+        // A hand-edited key definition that no register would take (PLU 0) is not loaded.
+        k.reset();
+        QFile klawisze(s + "/klawisze.txt");
+        QVERIFY(klawisze.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        klawisze.write("176\t1\t0\t0\t0\t0\n177\t2\t5\t0\t0\t0\n");
+        klawisze.close();
+        QVERIFY(e.uruchom(katalog_.path(), {"--state", s}));
+        QCOMPARE(int(polaczZKasa(parametry(katalog_.path(), 57600), k)), 0);
+        std::vector<DefinicjaNaKasie> d;
+        QCOMPARE(int(k->czytajDefinicje(d)), 0);
+        QCOMPARE(int(d[0].typ), 0); // 176, direct F1
+        QCOMPARE(int(d[4].kod), 177);
+        QCOMPARE(int(d[4].typ), 2);
     }
 
     void kanalyMultiplekseraMajaOsobneStany() {
