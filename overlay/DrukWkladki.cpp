@@ -35,4 +35,7 @@ void drukujObraz(QPrinter& drukarka, const QImage& obraz, const QString& tytul) 
     // system here takes PDF); the painter's origin is the printable area's top-left corner.
     zadanie.p.setRenderHint(QPainter::LosslessImageRendering);
     zadanie.p.drawImage(QRect(QPoint(0, 0), rozmiar), obraz);
+    // The page goes out when the job ends; a job that cannot be finished was not printed.
+    if (!zadanie.p.end() || drukarka.printerState() == QPrinter::Error)
+        throw BladProgramu(QStringLiteral("Nie można dokończyć wydruku."));
 }

@@ -16,5 +16,5 @@ QSize rozmiarNaDrukarce(QSize bitmapa, double dpiX, double dpiY);
 
 // Prints one page with the image stretched to rozmiarNaDrukarce at the top-left corner of the
 // printable area, under the given job title. A job that has begun is ended in every case;
-// BladProgramu when the job cannot begin.
+// BladProgramu when the job cannot begin or cannot be finished (the page not sent).
 void drukujObraz(QPrinter& drukarka, const QImage& obraz, const QString& tytul);

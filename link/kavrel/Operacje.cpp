@@ -101,7 +101,8 @@ std::uint8_t odczyt(const char* wej, const char* wyj, const Polaczenie& polacz, 
         // cannot be written.
         PlikTymczasowy plik;
         std::error_code ec;
-        if (std::filesystem::is_directory(plikBezWielkosci(nWyj), ec) || !plik.utworz(nWyj))
+        if (std::filesystem::is_directory(plikBezWielkosci(nWyj), ec) ||
+            !plik.utworz(plikBezWielkosci(nWyj)))
             return kod::NieOtwartoWyjscia;
         std::unique_ptr<KlientKasy> klient;
         if (const std::uint8_t k = polaczZKasaNr(nrKasy, polacz, klient); k != kod::Ok)
