@@ -142,7 +142,9 @@ Odbiorca::Stan Odbiorca::ramka(const ramka::Ramka& r, std::vector<std::uint8_t>&
             return nak(doWyslania);
         return stan_;
     }
-    if (r.nr == oczekiwany_ && (oczekiwany_ != 0 || ramka::typPoczatku(r.typ))) {
+    // Frame numbers wrap after 256 frames: whether the message has begun is its own fact, not
+    // a number above 0 (frame 256 is a middle block numbered 0, not a new start).
+    if (r.nr == oczekiwany_ && (stan_ == Stan::WToku || ramka::typPoczatku(r.typ))) {
         wiadomosc_.insert(wiadomosc_.end(), r.dane.begin(), r.dane.end());
         ramka::koduj(ramka::ACK, r.nr, nullptr, 0, doWyslania);
         ++oczekiwany_;
