@@ -99,6 +99,16 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
     const auto czasRamki = std::chrono::milliseconds(
         (ramka::MAKS_DANYCH + ramka::NARZUT) * 10 * 1000 / static_cast<std::size_t>(baud_) + 1);
     auto termin = Zegar::now() + timeout;
+    // However the line behaves, the exchange ends: the timeout for every try of a frame plus
+    // twice the line time of the largest message there can be.
+    const auto czasNajwiekszej = std::chrono::milliseconds(
+        (protokol::MAKS_WIADOMOSCI / ramka::MAKS_DANYCH + 1) *
+        (ramka::MAKS_DANYCH + ramka::NARZUT) * 10 * 1000 / static_cast<std::size_t>(baud_));
+    const auto ostatecznie =
+        Zegar::now() + timeout * (protokol::MAKS_POWTORZEN + 1) + 2 * czasNajwiekszej;
+    // The longest the reply has been: only growth beyond it is progress, so a peer that
+    // starts its reply again and again cannot hold the exchange.
+    std::size_t najdluzsza = 0;
     Zegar::time_point ostatnieSmieci{};
     bool czekaNaCisze = false;
     std::vector<std::uint8_t> doWyslania;
@@ -110,7 +120,8 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
                     return w;
         }
         const auto teraz = Zegar::now();
-        const auto koniec = dekoder_.wTrakcie() ? termin + czasRamki : termin;
+        const auto koniec =
+            std::min(dekoder_.wTrakcie() ? termin + czasRamki : termin, ostatecznie);
         if (teraz >= koniec)
             return zleBajty ? WYNIK_ZLA_ODPOWIEDZ : WYNIK_TIMEOUT_ODBIORU;
         int czekaj = doMs(koniec);
@@ -166,6 +177,10 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
                 continue;
             const std::size_t przed = odbiorca.wiadomosc().size();
             const auto stanPrzed = odbiorca.stan();
+            // A message begun again is no reply the register would send.
+            if (stanPrzed == protokol::Odbiorca::Stan::WToku && r.poprawna &&
+                ramka::typPoczatku(r.typ) && r.nr == 0)
+                zleBajty = true;
             const auto stan = odbiorca.ramka(r, doWyslania);
             if (stan == protokol::Odbiorca::Stan::ZaDuzoBledow ||
                 stan == protokol::Odbiorca::Stan::ZaDluga)
@@ -178,7 +193,12 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
                 odpowiedz = std::move(odbiorca.wiadomosc());
                 return 0;
             }
-            postep |= odbiorca.wiadomosc().size() > przed || stan != stanPrzed;
+            if (odbiorca.wiadomosc().size() > najdluzsza) {
+                najdluzsza = odbiorca.wiadomosc().size();
+                postep = true;
+            }
+            postep |= stanPrzed == protokol::Odbiorca::Stan::Czeka &&
+                      stan == protokol::Odbiorca::Stan::WToku;
         }
         // Acknowledgements go out only while the reply comes in: a line that fails under them
         // is a reply that stopped arriving, whichever of the two the line noticed first.

@@ -75,9 +75,8 @@ bool PlikTymczasowy::utworz(const std::string& sciezka) {
     const std::string folder = ukosnik == std::string::npos ? "." : cel_.substr(0, ukosnik + 1);
     const std::string nazwa = ukosnik == std::string::npos ? cel_ : cel_.substr(ukosnik + 1);
     for (int proba = 0; proba < 20; ++proba) {
-        const std::string kandydat =
-            (ukosnik == std::string::npos ? std::string() : folder) + "." + nazwa + "." +
-            losowyPrzyrostek() + ".tmp";
+        const std::string kandydat = (ukosnik == std::string::npos ? std::string() : folder) + "." +
+                                     nazwa + "." + losowyPrzyrostek() + ".tmp";
         // Mode 0666 under the user's umask, as any plainly created file.
         const int fd =
             ::open(kandydat.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);

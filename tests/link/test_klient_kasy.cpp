@@ -350,6 +350,7 @@ private slots:
         QTest::newRow("zepsute ramki z obcym numerem") << 1 << 23;
         QTest::newRow("same stare potwierdzenia") << 2 << 21;
         QTest::newRow("naglowek obiecujacy dlugie dane") << 3 << 23;
+        QTest::newRow("poczatek i srodek na przemian") << 4 << 23;
     }
     void gadatliwaLiniaNieTrzymaPozaTimeoutem() {
         QFETCH(int, rodzaj);
@@ -379,6 +380,12 @@ private slots:
                     b.back() ^= 1;
                 } else if (rodzaj == 2) {
                     b = ramka::koduj(ramka::ACK, 200);
+                } else if (rodzaj == 4) {
+                    // A reply begun again and again: every block valid, none of it progress.
+                    b = ramka::koduj(ramka::POCZATEK, 0, std::vector<std::uint8_t>(40, 1));
+                    const auto srodek =
+                        ramka::koduj(ramka::BLOK, 1, std::vector<std::uint8_t>(40, 2));
+                    b.insert(b.end(), srodek.begin(), srodek.end());
                 } else {
                     // Valid headers promising 1024 bytes, never completed by a valid frame.
                     b = ramka::koduj(ramka::BLOK, 3, std::vector<std::uint8_t>(1024, 7));
