@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 mapfile -t pliki < <(git ls-files '*.cpp' '*.h' '*.c')
 if [ "${1:-}" = "--check" ]; then
-  zle=$(clang-format --dry-run "${pliki[@]}" 2>&1 | grep -o '^[^:]*: warning' | cut -d: -f1 | sort -u || true)
+  zle=$(clang-format --dry-run "${pliki[@]}" 2>&1 | grep -E '^[^:]+:[0-9]+:[0-9]+: (warning|error)' |
+        cut -d: -f1 | sort -u || true)
   if [ -n "$zle" ]; then
     echo "Pliki do sformatowania (scripts/format.sh):"
     echo "$zle"
