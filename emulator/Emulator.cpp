@@ -218,8 +218,9 @@ void Emulator::obsluzRamki(double t) {
         postep = true;
         obsluzRamke(r, t);
     }
-    if (dekoder_.odrzucone() != odrzucone_) {
+    if (dekoder_.odrzucone() != odrzucone_ || udaneSmieci_) {
         odrzucone_ = dekoder_.odrzucone();
+        udaneSmieci_ = false;
         czekaNaCisze_ = true;
         ostatnieSmieci_ = t;
     } else if (postep) {
@@ -231,7 +232,13 @@ void Emulator::sprawdzCisze(double t) {
     if (!czekaNaCisze_ || t < ostatnieSmieci_ + protokol::CISZA_PO_SMIECIACH_MS / 1000.0)
         return;
     czekaNaCisze_ = false;
-    if (odbiorca_.stan() != protokol::Odbiorca::Stan::WToku || o_.bezOdpowiedzi)
+    if (o_.bezOdpowiedzi)
+        return;
+    // Noise inside a message asks for the missing block; noise while no reply is going out
+    // may have been a whole request that could not be read: that is asked for again too.
+    const auto stan = odbiorca_.stan();
+    if (stan != protokol::Odbiorca::Stan::WToku &&
+        (stan != protokol::Odbiorca::Stan::Czeka || nadaje_))
         return;
     std::vector<std::uint8_t> odp;
     if (odbiorca_.cisza(odp) == protokol::Odbiorca::Stan::ZaDuzoBledow)
@@ -278,7 +285,12 @@ void Emulator::obsluzRamke(const ramka::Ramka& r, double t) {
     }
     if (!ramka::typDanych(r.typ))
         return;
-    if (o_.nak) {
+    ++odebraneRamki_;
+    if (odebraneRamki_ == o_.nieczytelnaRaz) {
+        udaneSmieci_ = true; // as if its bytes had been damaged beyond recognition
+        return;
+    }
+    if (o_.nak || odebraneRamki_ == o_.nakRaz) {
         kolejkuj(ramka::koduj(ramka::NAK, r.nr), false, t);
         return;
     }
@@ -291,6 +303,10 @@ void Emulator::obsluzRamke(const ramka::Ramka& r, double t) {
     std::vector<std::uint8_t> odp;
     const auto stan = odbiorca_.ramka(r, odp);
     kolejkuj(std::move(odp), false, t);
+    if (stan == protokol::Odbiorca::Stan::Kompletna && ++zadania_ == o_.bezOdpowiedziRaz) {
+        odbiorca_.zacznij(); // taken and acknowledged, but the reply is lost on the way
+        return;
+    }
     if (stan == protokol::Odbiorca::Stan::Kompletna) {
         const std::vector<std::uint8_t> odpowiedz = kasa->obsluz(odbiorca_.wiadomosc());
         if (o_.gadatliwy && !odbiorca_.wiadomosc().empty())
@@ -315,7 +331,7 @@ void Emulator::kolejkujOdpowiedz(double t) {
 void Emulator::kolejkuj(std::vector<std::uint8_t> bajty, bool dane, double t) {
     if (bajty.empty())
         return;
-    if (dane && o_.psujRamki)
+    if (dane && (o_.psujRamki || ++wyslaneBloki_ == o_.psujRaz))
         bajty.back() ^= 0x5A; // the frame check no longer matches
     DoWyslania w;
     w.nieWczesniej = t + o_.zwlokaMs / 1000.0;

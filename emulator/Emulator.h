@@ -34,8 +34,13 @@ struct Opcje {
     bool nak = false;
     bool psujRamki = false;
     bool zlyNumer = false;
-    long rozlaczPo = 0; // bytes sent, then the pseudo-terminal is closed; 0: never
-    bool tempo = false; // pace bytes at `baud`
+    // Faults that fire once, by count, so that recovery is what a test sees; 0: never.
+    long nakRaz = 0;           // NAK the n-th data frame received
+    long nieczytelnaRaz = 0;   // take the n-th data frame received for noise (unreadable)
+    long psujRaz = 0;          // corrupt the n-th data block sent
+    long bezOdpowiedziRaz = 0; // answer the n-th request with nothing (reply lost)
+    long rozlaczPo = 0;        // bytes sent, then the pseudo-terminal is closed; 0: never
+    bool tempo = false;        // pace bytes at `baud`
     int baud = 9600;
     int zwlokaMs = 0; // turnaround before each reply
     bool gadatliwy = false;
@@ -101,6 +106,10 @@ private:
     bool nadaje_ = false;
     std::size_t odrzucone_ = 0;
     bool czekaNaCisze_ = false;
+    bool udaneSmieci_ = false; // a frame taken for noise by a fault
+    long odebraneRamki_ = 0;   // data frames received, for the one-shot faults
+    long wyslaneBloki_ = 0;    // data blocks queued
+    long zadania_ = 0;         // complete requests
     double ostatnieSmieci_ = 0;
 
     std::deque<DoWyslania> kolejka_;

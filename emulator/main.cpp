@@ -55,6 +55,11 @@ Usterki do ćwiczeń i testów:
   --corrupt            kasa wysyła ramki z błędną sumą kontrolną
                        (niepoprawna odpowiedź z kasy)
   --wrong-number       kasa podaje inny numer niż ustawiony
+  --nak-once N         kasa odrzuca (NAK) tylko N-tą odebraną ramkę danych
+  --garble-once N      N-ta odebrana ramka danych dochodzi nieczytelna, jak po
+                       zakłóceniu na linii
+  --corrupt-once N     tylko N-ty wysłany blok danych ma błędną sumę kontrolną
+  --drop-reply-once N  odpowiedź na N-ty rozkaz ginie po drodze
   --disconnect-after N po wysłaniu N bajtów port zostaje zamknięty, jak przy
                        wyciągnięciu kabla; chwilę później pojawia się na nowo
   --pace               wysyła i odbiera bajty w tempie prawdziwej linii przy
@@ -198,6 +203,14 @@ int main(int argc, char** argv) {
             o.psujRamki = true;
         } else if (a == "--wrong-number") {
             o.zlyNumer = true;
+        } else if (a == "--nak-once" || a == "--garble-once" || a == "--corrupt-once" ||
+                   a == "--drop-reply-once") {
+            if (!wez(w) || !liczba(w, 1, 1L << 30, v))
+                return zle(a + " wymaga numeru ramki albo rozkazu, od 1");
+            (a == "--nak-once"       ? o.nakRaz
+             : a == "--garble-once"  ? o.nieczytelnaRaz
+             : a == "--corrupt-once" ? o.psujRaz
+                                     : o.bezOdpowiedziRaz) = v;
         } else if (a == "--disconnect-after") {
             if (!wez(w) || !liczba(w, 1, 1L << 30, v))
                 return zle("--disconnect-after wymaga liczby bajtów");

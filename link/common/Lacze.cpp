@@ -112,6 +112,17 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
     Zegar::time_point ostatnieSmieci{};
     bool czekaNaCisze = false;
     std::vector<std::uint8_t> doWyslania;
+    // A request the other side could not read (no acknowledgement), or whose reply was lost
+    // (acknowledged, nothing came), is sent again while nothing of a reply has come: at most
+    // MAKS_POWTORZEN times and within the timeout, so a dead line still ends with it.
+    const auto czasZapytania = std::chrono::milliseconds((zapytanie.size() + ramka::NARZUT) * 10 *
+                                                         1000 / static_cast<std::size_t>(baud_));
+    const auto odstep = [&] {
+        const auto czesc = zapytanieDoszlo ? timeout / 2 : timeout / (protokol::MAKS_POWTORZEN + 1);
+        return std::max<Zegar::duration>(czesc, 2 * czasZapytania + std::chrono::milliseconds(200));
+    };
+    auto ponowZapytanie = Zegar::now() + odstep();
+    int ponowienia = 0;
 
     for (;;) {
         if (!zapytanieDoszlo) {
@@ -120,11 +131,23 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
                     return w;
         }
         const auto teraz = Zegar::now();
+        const bool mozePonowic = ponowienia < protokol::MAKS_POWTORZEN &&
+                                 odbiorca.stan() == protokol::Odbiorca::Stan::Czeka &&
+                                 !dekoder_.wTrakcie();
+        if (mozePonowic && teraz >= ponowZapytanie) {
+            ++ponowienia;
+            nadawca.zacznij(zapytanie);
+            zapytanieDoszlo = false;
+            ponowZapytanie = teraz + odstep();
+            continue;
+        }
         const auto koniec =
             std::min(dekoder_.wTrakcie() ? termin + czasRamki : termin, ostatecznie);
         if (teraz >= koniec)
             return zleBajty ? WYNIK_ZLA_ODPOWIEDZ : WYNIK_TIMEOUT_ODBIORU;
         int czekaj = doMs(koniec);
+        if (mozePonowic)
+            czekaj = std::min(czekaj, doMs(ponowZapytanie));
         if (czekaNaCisze) {
             const int doCiszy =
                 doMs(ostatnieSmieci + std::chrono::milliseconds(protokol::CISZA_PO_SMIECIACH_MS));
@@ -212,6 +235,7 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
         }
         if (postep) {
             termin = Zegar::now() + timeout;
+            ponowZapytanie = Zegar::now() + odstep();
             czekaNaCisze = false;
         }
     }

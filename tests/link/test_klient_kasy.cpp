@@ -270,6 +270,26 @@ private slots:
         QVERIFY(t.empty());
     }
 
+    // One fault, once, through the real port with the client's timeouts: the exchange
+    // recovers within the protocol's repetitions and the transfer succeeds within the timeout.
+    void usterkaJednorazowaNaprawiona_data() {
+        QTest::addColumn<QStringList>("argumenty");
+        QTest::newRow("NAK zapytania") << QStringList{"--nak-once", "1"};
+        QTest::newRow("nieczytelne zapytanie") << QStringList{"--garble-once", "1"};
+        QTest::newRow("zepsuty blok odpowiedzi") << QStringList{"--corrupt-once", "20"};
+        QTest::newRow("zgubiona odpowiedz") << QStringList{"--drop-reply-once", "1"};
+    }
+    void usterkaJednorazowaNaprawiona() {
+        QFETCH(QStringList, argumenty);
+        polacz(argumenty);
+        std::vector<TowarNaKasie> t;
+        QElapsedTimer czas;
+        czas.start();
+        QCOMPARE(int(klient_->czytajTowary(t)), 0);
+        QCOMPARE(t.size(), std::size_t(3071));
+        QVERIFY2(czas.elapsed() < 1000, qPrintable(QString::number(czas.elapsed())));
+    }
+
     void poRozlaczeniuPortWracaPodTaSamaNazwa() {
         // ACK (8 bytes) and part of the 12-byte reply, then the line is gone.
         polacz({"--disconnect-after", "15"});
