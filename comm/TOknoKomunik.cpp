@@ -162,7 +162,11 @@ QString TOknoKomunik::TestPolaczenia() {
     if (m_lacze.InitializePort(
             static_cast<std::uint8_t>(p.port), static_cast<std::uint16_t>(p.szybkosc),
             static_cast<std::uint16_t>(p.timeout), static_cast<std::uint16_t>(p.timeout)) != 0) {
-        m_dialogi.informacja(this, tytulAplikacji(), kNiemozliwePolaczenie);
+        // Why, on a line of its own when the library can tell (missing, busy, dialout group).
+        const QString powod = m_lacze.powodBleduPortu();
+        m_dialogi.informacja(this, tytulAplikacji(),
+                             powod.isEmpty() ? kNiemozliwePolaczenie
+                                             : kNiemozliwePolaczenie + QLatin1Char('\r') + powod);
         m_stan.NrBledu = 0;
         return {};
     }
@@ -184,7 +188,7 @@ QString TOknoKomunik::TestPolaczenia() {
     }
     if (kod != 0) {
         m_stan.NrBledu = kod;
-        PokazBlad(m_stan, m_dialogi, this);
+        PokazBlad(m_stan, m_dialogi, this, m_lacze.powodBleduPortu());
     } else {
         m_stan.NrKasy = numerZOdpowiedzi(odbior);
         int wartosc = 0;

@@ -112,7 +112,7 @@ bool DefinicjeKlawiszy::odczytajZKasy() {
     }
     if (m_stan.NrBledu != 0) {
         // An older "klawisz.txt" is not what the register holds: nothing is loaded.
-        PokazBlad(m_stan, m_dialogi, m_widok.okno);
+        PokazBlad(m_stan, m_dialogi, m_widok.okno, m_lacze.powodBleduPortu());
         return false;
     }
     return wczytajPlik(kPlikKlawiszy);
@@ -182,7 +182,7 @@ void DefinicjeKlawiszy::zapisz(bool doPliku) {
                                                    Dialogi::Ikona::Blad, Dialogi::Tak});
                 return;
             } else {
-                PokazBlad(m_stan, m_dialogi, m_widok.okno);
+                PokazBlad(m_stan, m_dialogi, m_widok.okno, m_lacze.powodBleduPortu());
             }
         } catch (const std::exception&) {
             blad(kWyjatekZapisu);
@@ -208,7 +208,7 @@ void DefinicjeKlawiszy::bKasowanieClick() {
     }
     m_stan.NrBledu = m_lacze.KDefKlaw(kListaKasowania);
     if (m_stan.NrBledu != 0) {
-        PokazBlad(m_stan, m_dialogi, m_widok.okno);
+        PokazBlad(m_stan, m_dialogi, m_widok.okno, m_lacze.powodBleduPortu());
         return;
     }
     m_stan.tabela.wyczyscWszystkieRodzaje();

@@ -73,7 +73,7 @@ bool eksportuj(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze, QWidget* 
         stan.NrBledu = (lacze.*eksport)(kPlikWejsciowy, *plik);
         if (stan.NrBledu != 0) {
             QFile::remove(*plik);
-            PokazBlad(stan, dialogi, okno);
+            PokazBlad(stan, dialogi, okno, lacze.powodBleduPortu());
             return false;
         }
     }

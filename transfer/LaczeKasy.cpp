@@ -25,6 +25,8 @@ LaczeKasy::Bufor buforZ(const QByteArray& bajty, const QString& co) {
     return b;
 }
 
+// The result of a port that could not be opened, and of a failed InitializePort.
+constexpr std::uint8_t kPortNiedostepny = 62;
 const QString kZapisPliku = QStringLiteral("Zapis pliku");
 const QString kPolaczenie = QStringLiteral("Połączenie z kasą");
 
@@ -53,6 +55,8 @@ BibliotekiKasy::BibliotekiKasy(Klepsydra& klepsydra) : m_klepsydra(klepsydra) {
     // Optional: a build of the library without progress reports leaves the busy cursor alone
     // with the operation's name in the progress window.
     m_ustawPostep = reinterpret_cast<UstawPostep>(dlsym(RTLD_DEFAULT, "_UstawPostep"));
+    m_powodKavrel = reinterpret_cast<PowodBledu>(dlsym(RTLD_DEFAULT, "_PowodBleduPortu"));
+    m_powodSevrin = reinterpret_cast<PowodBledu>(dlsym(RTLD_DEFAULT, "PowodBleduPortu"));
     if (m_ustawPostep)
         m_ustawPostep(&naPostep, &m_postep);
 }
@@ -65,47 +69,56 @@ BibliotekiKasy::~BibliotekiKasy() {
 // The buffers a call uses are copies owned by the waiting caller; the worker thread touches
 // nothing else. The window repainted before the wait is whichever one the user works in.
 template <typename F>
-std::uint8_t BibliotekiKasy::wTle(const QString& nazwa, const QString& jednostka, F&& wywolanie) {
+std::uint8_t BibliotekiKasy::wTle(const QString& nazwa, const QString& jednostka, PowodBledu powod,
+                                  F&& wywolanie) {
     QWidget* okno = QApplication::activeModalWidget();
     if (!okno)
         okno = QApplication::activeWindow();
     m_postep.zacznij(nazwa, jednostka);
-    return wykonajWTle(m_klepsydra, okno, std::forward<F>(wywolanie), &m_postep);
+    m_powodBledu.clear();
+    const std::uint8_t wynik =
+        wykonajWTle(m_klepsydra, okno, std::forward<F>(wywolanie), &m_postep);
+    if (wynik == kPortNiedostepny && powod) {
+        char bufor[kRozmiarBufora] = {};
+        if (powod(bufor))
+            m_powodBledu = QString::fromUtf8(bufor);
+    }
+    return wynik;
 }
 
 std::uint8_t BibliotekiKasy::ODefKlaw(const QString& wejscie, const QString& wyjscie) {
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
     return wTle(QStringLiteral("Odczyt definicji klawiszy z kasy"), QStringLiteral("klawiszy"),
-                [&] { return __ODefKlaw(we.data(), wy.data()); });
+                m_powodKavrel, [&] { return __ODefKlaw(we.data(), wy.data()); });
 }
 
 std::uint8_t BibliotekiKasy::ZDefKlaw(const QString& plik) {
     const Bufor p = BuforNazwy(plik);
-    return wTle(QStringLiteral("Zapis definicji klawiszy do kasy"), {},
+    return wTle(QStringLiteral("Zapis definicji klawiszy do kasy"), {}, m_powodKavrel,
                 [&] { return __ZDefKlaw(p.data()); });
 }
 
 std::uint8_t BibliotekiKasy::KDefKlaw(const QString& lista) {
     const Bufor l = BuforNazwy(lista);
-    return wTle(QStringLiteral("Kasowanie definicji klawiszy w kasie"), {},
+    return wTle(QStringLiteral("Kasowanie definicji klawiszy w kasie"), {}, m_powodKavrel,
                 [&] { return __KDefKlaw(l.data()); });
 }
 
 std::uint8_t BibliotekiKasy::TowarMax(const QString& wejscie, const QString& wyjscie) {
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
     return wTle(QStringLiteral("Odczyt bazy towarowej z kasy"), QStringLiteral("towarów"),
-                [&] { return __TowarMax(we.data(), wy.data()); });
+                m_powodKavrel, [&] { return __TowarMax(we.data(), wy.data()); });
 }
 
 std::uint8_t BibliotekiKasy::OPlat(const QString& wejscie, const QString& wyjscie) {
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
     return wTle(QStringLiteral("Odczyt płatności z kasy"), QStringLiteral("płatności"),
-                [&] { return __OPlat(we.data(), wy.data()); });
+                m_powodKavrel, [&] { return __OPlat(we.data(), wy.data()); });
 }
 
 std::uint8_t BibliotekiKasy::OWaluta(const QString& wejscie, const QString& wyjscie) {
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
-    return wTle(QStringLiteral("Odczyt walut z kasy"), QStringLiteral("walut"),
+    return wTle(QStringLiteral("Odczyt walut z kasy"), QStringLiteral("walut"), m_powodKavrel,
                 [&] { return __OWaluta(we.data(), wy.data()); });
 }
 
@@ -114,25 +127,25 @@ std::uint8_t BibliotekiKasy::OtwartoPlik(std::int32_t& uchwyt, const QString& na
     const Bufor n = BuforNazwy(nazwa);
     std::int32_t u = uchwyt;
     const std::uint8_t wynik =
-        wTle(kZapisPliku, {}, [&] { return _OtwartoPlik(&u, n.data(), tryb); });
+        wTle(kZapisPliku, {}, nullptr, [&] { return _OtwartoPlik(&u, n.data(), tryb); });
     uchwyt = u;
     return wynik;
 }
 
 std::uint8_t BibliotekiKasy::ZapisanoDoPlikuLinie(std::int32_t uchwyt, const QByteArray& linia) {
     const Bufor l = BuforLinii(linia);
-    return wTle(kZapisPliku, {}, [&] { return _ZapisanoDoPlikuLinie(uchwyt, l.data()); });
+    return wTle(kZapisPliku, {}, nullptr, [&] { return _ZapisanoDoPlikuLinie(uchwyt, l.data()); });
 }
 
 std::uint8_t BibliotekiKasy::ZamknieciePliku(std::int32_t& uchwyt) {
     std::int32_t u = uchwyt;
-    const std::uint8_t wynik = wTle(kZapisPliku, {}, [&] { return _ZamknieciePliku(&u); });
+    const std::uint8_t wynik = wTle(kZapisPliku, {}, nullptr, [&] { return _ZamknieciePliku(&u); });
     uchwyt = u;
     return wynik;
 }
 
 void BibliotekiKasy::UnInitializePort() {
-    wTle(kPolaczenie, {}, [] {
+    wTle(kPolaczenie, {}, m_powodSevrin, [] {
         ::UnInitializePort();
         return std::uint8_t{0};
     });
@@ -140,11 +153,12 @@ void BibliotekiKasy::UnInitializePort() {
 
 std::uint8_t BibliotekiKasy::InitializePort(std::uint8_t port, std::uint16_t baud,
                                             std::uint16_t timeout, std::uint16_t timeout2) {
-    return wTle(kPolaczenie, {}, [&] { return ::InitializePort(port, baud, timeout, timeout2); });
+    return wTle(kPolaczenie, {}, m_powodSevrin,
+                [&] { return ::InitializePort(port, baud, timeout, timeout2); });
 }
 
 std::uint8_t BibliotekiKasy::UstawKanal(std::uint8_t kanal) {
-    return wTle(kPolaczenie, {}, [&] { return ::UstawKanal(kanal); });
+    return wTle(kPolaczenie, {}, m_powodSevrin, [&] { return ::UstawKanal(kanal); });
 }
 
 std::uint8_t BibliotekiKasy::RSSequence(std::uint8_t rozkaz, std::uint8_t licznik,
@@ -152,7 +166,7 @@ std::uint8_t BibliotekiKasy::RSSequence(std::uint8_t rozkaz, std::uint8_t liczni
                                         const Bufor& nadawanie) {
     Bufor od{};
     Bufor nad = nadawanie;
-    const std::uint8_t wynik = wTle(kPolaczenie, {}, [&] {
+    const std::uint8_t wynik = wTle(kPolaczenie, {}, m_powodSevrin, [&] {
         return ::RSSequence(rozkaz, licznik, licznik2, reinterpret_cast<unsigned char*>(od.data()),
                             reinterpret_cast<unsigned char*>(nad.data()));
     });

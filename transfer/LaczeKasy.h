@@ -49,6 +49,10 @@ public:
     virtual std::uint8_t RSSequence(std::uint8_t rozkaz, std::uint8_t licznik,
                                     std::uint8_t licznik2, Bufor& odbior,
                                     const Bufor& nadawanie) = 0;
+
+    // Why the last call could not open its port, when it ended with 62 and the library can
+    // tell (one line of Polish text); else empty.
+    virtual QString powodBleduPortu() const { return {}; }
 };
 
 // The two libraries themselves, linked by name. Every call runs on a worker thread while the
@@ -89,17 +93,25 @@ public:
     std::uint8_t RSSequence(std::uint8_t rozkaz, std::uint8_t licznik, std::uint8_t licznik2,
                             Bufor& odbior, const Bufor& nadawanie) override;
 
+    QString powodBleduPortu() const override { return m_powodBledu; }
+
 private:
+    using PowodBledu = unsigned char (*)(char*);
     // Runs a library call on the worker thread; a call that lasts shows `nazwa` and, when the
     // library reports them, the counts of `jednostka` in the progress window.
+    // `powod`: the library's optional function that tells why a port did not open.
     template <typename F>
-    std::uint8_t wTle(const QString& nazwa, const QString& jednostka, F&& wywolanie);
+    std::uint8_t wTle(const QString& nazwa, const QString& jednostka, PowodBledu powod,
+                      F&& wywolanie);
 
     using UstawPostep = void (*)(void (*)(void*, unsigned, unsigned), void*);
 
     Klepsydra& m_klepsydra;
     PostepPracy m_postep;
     UstawPostep m_ustawPostep = nullptr;
+    PowodBledu m_powodKavrel = nullptr;
+    PowodBledu m_powodSevrin = nullptr;
+    QString m_powodBledu;
 };
 
 // A name or line as the libraries take it: the bytes (file names in the file system's

@@ -7,7 +7,12 @@
 #include "link/kavrel/kavrel.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <mutex>
+#include <string>
+
+#include "link/common/Protokol.h"
 
 #define KAVREL_EKSPORT extern "C" __attribute__((visibility("default")))
 
@@ -15,9 +20,17 @@ using namespace pixo::kavrel;
 
 namespace {
 
+// Why the last connection could not open its port (empty after one that did).
+std::mutex mutexPowodu;
+std::string powodBleduPortu;
+
 // The real register over the serial line named in KONFIG.TXT.
 std::uint8_t polaczZKasa(const pixo::ParametryLacza& p, std::unique_ptr<pixo::KlientKasy>& k) {
-    return pixo::polaczZKasa(p, k);
+    std::string powod;
+    const std::uint8_t wynik = pixo::polaczZKasa(p, k, &powod);
+    const std::lock_guard<std::mutex> blokada(mutexPowodu);
+    powodBleduPortu = wynik == pixo::protokol::WYNIK_PORT ? powod : std::string();
+    return wynik;
 }
 
 } // namespace
@@ -76,5 +89,19 @@ KAVREL_EKSPORT void _UstawPostep(KavrelPostep funkcja, void* kontekst) {
         ustawPostep(funkcja, kontekst);
     } catch (...) {
         // A lock that cannot be taken leaves the previous function in place.
+    }
+}
+
+KAVREL_EKSPORT unsigned char _PowodBleduPortu(char* bufor) {
+    try {
+        if (!bufor)
+            return 0;
+        const std::lock_guard<std::mutex> blokada(mutexPowodu);
+        const std::size_t n = std::min<std::size_t>(powodBleduPortu.size(), 255);
+        std::memcpy(bufor, powodBleduPortu.data(), n);
+        bufor[n] = '\0';
+        return n > 0 ? 1 : 0;
+    } catch (...) {
+        return 0;
     }
 }

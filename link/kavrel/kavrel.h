@@ -45,6 +45,14 @@ unsigned char _ZamknieciePliku(int32_t* uchwyt);
 typedef void (*KavrelPostep)(void* kontekst, unsigned int zrobione, unsigned int calosc);
 void _UstawPostep(KavrelPostep funkcja, void* kontekst);
 
+/* Optional, looked up at run time like _UstawPostep.
+ *
+ * Why the last register operation of this library that ended with 62 could not open its port:
+ * one line of Polish text in UTF-8 (no such port, busy, no permission and the dialout group),
+ * copied into the 256-byte `bufor` (at most 255 bytes and a zero byte). Returns 1 with the
+ * reason, 0 with an empty text when the last operation did not end with 62. */
+unsigned char _PowodBleduPortu(char* bufor);
+
 #ifdef __cplusplus
 }
 #endif

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <string>
 
 #include "link/common/Lacze.h"
 #include "link/common/Protokol.h"
@@ -15,6 +16,7 @@ namespace {
 
 std::mutex blokada;
 pixo::Lacze lacze;
+std::string powodBledu; // of the last InitializePort; empty after one that opened the port
 
 // Nothing may leave the C interface as an exception (a failed allocation, a lock that
 // cannot be taken): each export turns one into its failure result.
@@ -42,7 +44,9 @@ SEVRIN_API unsigned char InitializePort(unsigned char port, unsigned short baud,
     return bezWyjatkow(pixo::protokol::WYNIK_PORT, [&] {
         std::lock_guard<std::mutex> l(blokada);
         std::string powod;
-        return lacze.otworz(".", port, baud, timeout, powod);
+        const std::uint8_t wynik = lacze.otworz(".", port, baud, timeout, powod);
+        powodBledu = wynik != 0 ? powod : std::string();
+        return wynik;
     });
 }
 
@@ -78,5 +82,17 @@ SEVRIN_API unsigned char RSSequence(unsigned char rozkaz, unsigned char ile, uns
                 std::memcpy(odbior, dane.data(), n);
         }
         return 0;
+    });
+}
+
+SEVRIN_API unsigned char PowodBleduPortu(char* bufor) {
+    return bezWyjatkow(static_cast<unsigned char>(0), [&]() -> unsigned char {
+        if (!bufor)
+            return 0;
+        std::lock_guard<std::mutex> l(blokada);
+        const std::size_t n = std::min<std::size_t>(powodBledu.size(), 255);
+        std::memcpy(bufor, powodBledu.data(), n);
+        bufor[n] = '\0';
+        return n > 0 ? 1 : 0;
     });
 }

@@ -32,6 +32,14 @@ unsigned char UstawKanal(unsigned char kanal);
 unsigned char RSSequence(unsigned char rozkaz, unsigned char ile, unsigned char ile2,
                          unsigned char* odbior, unsigned char* nadawanie);
 
+/* Optional: not in every build of the library, so a caller looks it up at run time (dlsym).
+ *
+ * Why the last InitializePort that failed could not open the port: one line of Polish text in
+ * UTF-8 (no such port, busy, no permission and the dialout group), copied into the 256-byte
+ * `bufor` (at most 255 bytes and a zero byte). Returns 1 with the reason, 0 with an empty text
+ * when the last InitializePort succeeded. */
+unsigned char PowodBleduPortu(char* bufor);
+
 #ifdef __cplusplus
 }
 #endif

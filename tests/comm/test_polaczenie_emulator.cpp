@@ -255,7 +255,12 @@ void TestPolaczenieEmulator::brakPortu() {
     m_stan->NrBledu = 7;
     m_ui->seCOM->setValue(42);
     polacz();
-    QCOMPARE(m_dialogi->teksty(), QStringList{kPortNie});
+    // The reason stands on a second line: no such port here.
+    QCOMPARE(m_dialogi->teksty().size(), 1);
+    QVERIFY2(m_dialogi->teksty()[0].startsWith(kPortNie + "\rPort "),
+             qPrintable(m_dialogi->teksty()[0]));
+    QVERIFY(
+        m_dialogi->teksty()[0].endsWith("nie istnieje (brak urządzenia lub zerwane dowiązanie)."));
     QCOMPARE(m_stan->NrBledu, std::uint8_t(0));
     QVERIFY(!m_ui->KlawZapis->isEnabled());
 }

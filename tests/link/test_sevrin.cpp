@@ -193,6 +193,10 @@ private slots:
         // A dangling link is a port that does not exist either.
         QVERIFY(QFile::link(katalog_.path() + "/nie-ma-takiego", katalog_.path() + "/com8"));
         QCOMPARE(int(InitializePort(8, 9600, 1, 1)), 62);
+        // The reason is kept for the program to show under the message.
+        char bufor[256];
+        QCOMPARE(int(PowodBleduPortu(bufor)), 1);
+        QVERIFY2(QString::fromUtf8(bufor).contains("nie istnieje"), bufor);
         std::string powod;
         pixo::PortSzeregowy p;
         QCOMPARE(int(p.otworz(katalog_.path().toStdString(), 8, 9600, powod)), 62);
@@ -225,7 +229,7 @@ private slots:
         drugi.zamknij();
     }
 
-    void tylkoCzteryFunkcjeWidoczne() {
+    void tylkoFunkcjeZNaglowkaWidoczne() {
         QProcess nm;
         nm.start("nm", {"-D", "--defined-only",
                         qEnvironmentVariable("PIXO_BUILD_DIR") + "/link/sevrin/libsevrin.so"});
@@ -238,8 +242,8 @@ private slots:
                 nazwy << QString::fromLatin1(czesci[2]);
         }
         nazwy.sort();
-        QCOMPARE(nazwy,
-                 (QStringList{"InitializePort", "RSSequence", "UnInitializePort", "UstawKanal"}));
+        QCOMPARE(nazwy, (QStringList{"InitializePort", "PowodBleduPortu", "RSSequence",
+                                     "UnInitializePort", "UstawKanal"}));
     }
 };
 

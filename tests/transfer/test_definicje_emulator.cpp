@@ -237,6 +237,12 @@ void TestDefinicjeEmulator::bezKonfiguracji() {
     kliknij(m_ui->bOdczyt);
     QVERIFY2(ostatni().startsWith("Numer kasy \"ab\" nie jest liczbą."), qPrintable(ostatni()));
     QCOMPARE(m_stan->tabela, wszystkieRodzaje());
+
+    // A port that does not open: the library's reason stands under the message of 62.
+    zapiszPlik("KONFIG.TXT", "$01\tcom9:9600:mux0:1\t1\r\n");
+    QVERIFY(QFile::link("/nie/ma/adaptera", "com9"));
+    kliknij(m_ui->bOdczyt);
+    QVERIFY2(ostatni().startsWith(TekstBledu(62) + "\rPort "), qPrintable(ostatni()));
 }
 
 void TestDefinicjeEmulator::zapisDoPliku_data() {
