@@ -6,8 +6,11 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,13 +18,15 @@ namespace pixo {
 
 namespace {
 
+constexpr std::size_t kDlugoscPrzyrostka = 8;
+
 std::string losowyPrzyrostek() {
     static std::atomic<unsigned> licznik{0};
     thread_local std::mt19937 los(
         static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count() ^
                               ::getpid() ^ licznik.fetch_add(1)));
     static constexpr char znaki[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string s(8, 'x');
+    std::string s(kDlugoscPrzyrostka, 'x');
     for (char& z : s)
         z = znaki[los() % (sizeof znaki - 1)];
     return s;
@@ -45,6 +50,30 @@ std::string plikZaDowiazaniem(const std::string& sciezka) {
         p = nastepny;
     }
     return p;
+}
+
+// Temporaries of `nazwa` that writers killed before they could finish left in `folder`. A
+// writer holds a lock on its temporary as long as it lives, so one whose lock can be taken
+// has no owner any more; a live writer's temporary is left alone.
+void usunOsierocone(const std::string& folder, const std::string& nazwa) {
+    DIR* d = ::opendir(folder.c_str());
+    if (!d)
+        return;
+    const std::string poczatek = "." + nazwa + ".";
+    while (const dirent* e = ::readdir(d)) {
+        const std::string n = e->d_name;
+        if (n.size() != poczatek.size() + kDlugoscPrzyrostka + 4 || n.rfind(poczatek, 0) != 0 ||
+            n.compare(n.size() - 4, 4, ".tmp") != 0)
+            continue;
+        const std::string sciezka = folder + "/" + n;
+        const int fd = ::open(sciezka.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(sciezka.c_str());
+        ::close(fd);
+    }
+    ::closedir(d);
 }
 
 } // namespace
@@ -83,8 +112,13 @@ bool PlikTymczasowy::utworz(const std::string& sciezka) {
         if (fd >= 0) {
             fd_ = fd;
             tymczasowa_ = kandydat;
+            // Held until the file is published or dropped (or the process dies), so that the
+            // next writer tells this temporary from one a killed writer left behind.
+            if (::flock(fd_, LOCK_EX | LOCK_NB) != 0)
+                return niepowodzenie(errno);
             if (istnieje && ::fchmod(fd_, stary.st_mode & 07777) != 0)
                 return niepowodzenie(errno);
+            usunOsierocone(ukosnik == std::string::npos ? "." : cel_.substr(0, ukosnik), nazwa);
             return true;
         }
         if (errno != EEXIST)

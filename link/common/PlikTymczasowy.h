@@ -6,7 +6,9 @@
 // - The data go to a temporary file beside the target, which is renamed over the target only
 //   when every byte has been written, synced to disk and the file closed without error. After
 //   a failure, a crash or a power loss the old file or the new one is there, whole; a failure
-//   removes the temporary at once, a crash leaves it (".<name>.<random>.tmp", hidden).
+//   removes the temporary at once, a crash leaves it (".<name>.<random>.tmp", hidden) and the
+//   next write of that file removes it. A writer locks its temporary (flock) while it lives,
+//   which tells a killed writer's leftover from a running one's.
 // - Links: followed. A target that is a symbolic link stays that link; the file it leads to
 //   is replaced.
 // - Permissions: an existing target keeps its mode; a new one gets 0666 less the umask (the
