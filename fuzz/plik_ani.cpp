@@ -5,14 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "Sprawdz.h"
 #include "core/PlikAni.h"
-
-namespace {
-void sprawdz(bool warunek) {
-    if (!warunek)
-        __builtin_trap();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozmiar) {
     // No copy: the reader must stay inside exactly these bytes.

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs every libFuzzer harness under fuzz/ for SECONDS seconds (default 60) in a clang build
+# (build-fuzz/), each starting from its seed corpus in fuzz/korpus/<name>; the inputs it finds
+# go to build-fuzz/korpus/<name>, a crashing one to build-fuzz/awarie/. Prints each harness's
+# executions per second. Copy an input worth keeping into fuzz/korpus/<name>: CTest replays it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SEKUNDY=${1:-60}
+scripts/setup.sh
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIXO_FUZZ=ON \
+  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang > /dev/null
+mapfile -t harnesy < <(sed -n 's/^  \([a-z_]*\):.*/\1/p' fuzz/CMakeLists.txt)
+cmake --build build-fuzz -j "$(nproc)" --target "${harnesy[@]/#/fuzz_}"
+export QT_QPA_PLATFORM=offscreen
+mkdir -p build-fuzz/awarie
+wynik=0
+for h in "${harnesy[@]}"; do
+  mkdir -p "build-fuzz/korpus/$h"
+  echo "== $h ($SEKUNDY s)"
+  if ! "build-fuzz/fuzz/fuzz_$h" -max_total_time="$SEKUNDY" -print_final_stats=1 \
+      -artifact_prefix="build-fuzz/awarie/$h-" "build-fuzz/korpus/$h" "fuzz/korpus/$h" \
+      > "build-fuzz/$h.log" 2>&1; then
+    echo "   AWARIA: zob. build-fuzz/$h.log i build-fuzz/awarie/"
+    wynik=1
+  fi
+  grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)' \
+    "build-fuzz/$h.log" | sed 's/^/   /'
+done
+exit $wynik
