@@ -308,11 +308,15 @@ void Emulator::obsluzRamke(const ramka::Ramka& r, double t) {
         return;
     }
     if (stan == protokol::Odbiorca::Stan::Kompletna) {
-        const std::vector<std::uint8_t> odpowiedz = kasa->obsluz(odbiorca_.wiadomosc());
-        if (o_.gadatliwy && !odbiorca_.wiadomosc().empty())
-            std::fprintf(stderr, "rozkaz %u -> status %u, błąd klawisza %u, %zu B\n",
-                         odbiorca_.wiadomosc()[0], odpowiedz[1], odpowiedz[2],
-                         odpowiedz.size() - 3);
+        // The exchange number comes first and goes back first; the register sees the rest.
+        const std::vector<std::uint8_t>& z = odbiorca_.wiadomosc();
+        const std::uint8_t nrWymiany = z.empty() ? 0 : z[0];
+        std::vector<std::uint8_t> odpowiedz =
+            kasa->obsluz(std::vector<std::uint8_t>(z.begin() + (z.empty() ? 0 : 1), z.end()));
+        if (o_.gadatliwy && z.size() > 1)
+            std::fprintf(stderr, "rozkaz %u (wymiana %u) -> status %u, błąd klawisza %u, %zu B\n",
+                         z[1], nrWymiany, odpowiedz[1], odpowiedz[2], odpowiedz.size() - 3);
+        odpowiedz.insert(odpowiedz.begin(), nrWymiany);
         odbiorca_.zacznij();
         nadawca_.zacznij(odpowiedz);
         nadaje_ = true;

@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
             sprawdz(odbiorca.wiadomosc().size() <= protokol::MAKS_WIADOMOSCI + ramka::MAKS_DANYCH);
             nazwy.dalej(odbiorca.wiadomosc());
             definicje.dalej(odbiorca.wiadomosc());
-            sprawdz(nazwy.zrobione() <= nazwy.calosc() && definicje.zrobione() <= definicje.calosc());
+            sprawdz(nazwy.zrobione() <= nazwy.calosc() &&
+                    definicje.zrobione() <= definicje.calosc());
         }
     }
     std::vector<DefinicjaNaKasie> d;

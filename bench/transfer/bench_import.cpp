@@ -61,14 +61,14 @@ QList<QByteArray> linieDanych(const QString& nazwa) {
     return linie;
 }
 
-// The reply message of a name list: command, status, error byte and the encoded names.
+// The reply message of a name list: its header and the encoded names.
 std::size_t ladunekNazw(const QString& nazwa, int pole) {
     std::vector<std::string> nazwy;
     for (const QByteArray& l : linieDanych(nazwa))
         nazwy.push_back(WezPole(l, pole).value_or(QByteArray()).toStdString());
     std::vector<std::uint8_t> dane;
     pixo::protokol::kodujNazwy(nazwy, dane);
-    return 3 + dane.size();
+    return pixo::protokol::NAGLOWEK_ODPOWIEDZI + dane.size();
 }
 
 std::size_t ladunekDefinicji(const QString& nazwa) {
@@ -83,7 +83,7 @@ std::size_t ladunekDefinicji(const QString& nazwa) {
     }
     std::vector<std::uint8_t> dane;
     pixo::protokol::kodujDefinicje(definicje, dane);
-    return 3 + dane.size();
+    return pixo::protokol::NAGLOWEK_ODPOWIEDZI + dane.size();
 }
 
 } // namespace

@@ -352,7 +352,7 @@ int main(int argc, char** argv) {
             nazwy.push_back(x.nazwa);
         std::vector<std::uint8_t> dane;
         protokol::kodujNazwy(nazwy, dane);
-        const std::size_t wiadomosc = 3 + dane.size();
+        const std::size_t wiadomosc = protokol::NAGLOWEK_ODPOWIEDZI + dane.size();
         const std::size_t ramki = (wiadomosc + ramka::MAKS_DANYCH - 1) / ramka::MAKS_DANYCH;
         const std::size_t naLinii = wiadomosc + ramki * ramka::NARZUT;
         wykorzystanie = naLinii * 10.0 / 57600 / czas;

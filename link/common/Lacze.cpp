@@ -77,7 +77,8 @@ std::uint8_t Lacze::wybierzKanal(int kanal) {
 }
 
 std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
-                            std::vector<std::uint8_t>& odpowiedz) {
+                            std::vector<std::uint8_t>& odpowiedz,
+                            const std::function<bool(const std::vector<std::uint8_t>&)>& nasza) {
     odpowiedz.clear();
     if (!port_.otwarty())
         return protokol::WYNIK_PORT;
@@ -210,6 +211,15 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
                 return WYNIK_ZLA_ODPOWIEDZ;
             if (naOdbior && odbiorca.wiadomosc().size() > przed)
                 naOdbior(odbiorca.wiadomosc());
+            if (stan == protokol::Odbiorca::Stan::Kompletna && nasza &&
+                !nasza(odbiorca.wiadomosc())) {
+                // Another exchange's reply, come late: acknowledged (its sender stops) and
+                // dropped; this exchange's reply is still to come.
+                zleBajty = true;
+                odbiorca.zacznij();
+                najdluzsza = 0;
+                continue;
+            }
             if (stan == protokol::Odbiorca::Stan::Kompletna) {
                 // The last ACK; a failure here does not undo a complete reply.
                 (void)wyslij(doWyslania);
@@ -244,20 +254,25 @@ std::uint8_t Lacze::wymiana(const std::vector<std::uint8_t>& zapytanie,
 std::uint8_t Lacze::rozkaz(std::uint8_t kod, const std::vector<std::uint8_t>& argumenty,
                            std::vector<std::uint8_t>& dane) {
     dane.clear();
+    const std::uint8_t nr = ++nrWymiany_;
     std::vector<std::uint8_t> zapytanie;
-    zapytanie.reserve(1 + argumenty.size());
+    zapytanie.reserve(2 + argumenty.size());
+    zapytanie.push_back(nr);
     zapytanie.push_back(kod);
     zapytanie.insert(zapytanie.end(), argumenty.begin(), argumenty.end());
     std::vector<std::uint8_t> odp;
-    if (std::uint8_t w = wymiana(zapytanie, odp))
+    const auto nasza = [nr](const std::vector<std::uint8_t>& m) {
+        return !m.empty() && m[0] == nr;
+    };
+    if (std::uint8_t w = wymiana(zapytanie, odp, nasza))
         return w;
-    if (odp.size() < 3 || odp[0] != kod)
+    if (odp.size() < protokol::NAGLOWEK_ODPOWIEDZI || odp[1] != kod)
         return WYNIK_ZLA_ODPOWIEDZ;
-    if (odp[2] != 0)
-        return odp[2];
-    if (std::uint8_t w = protokol::kodZeStatusu(odp[1]))
+    if (odp[3] != 0)
+        return odp[3];
+    if (std::uint8_t w = protokol::kodZeStatusu(odp[2]))
         return w;
-    dane.assign(odp.begin() + 3, odp.end());
+    dane.assign(odp.begin() + protokol::NAGLOWEK_ODPOWIEDZI, odp.end());
     return 0;
 }
 

@@ -33,11 +33,16 @@ public:
     // thread); empty: nothing is called.
     std::function<void(const std::vector<std::uint8_t>& czesc)> naOdbior;
 
-    // Sends one request message and receives the reply message: 0, 20, 21, 23 or 24.
+    // Sends one request message and receives the reply message: 0, 20, 21, 23 or 24. A
+    // complete message that `nasza` does not take for this exchange's reply (a late reply to
+    // an abandoned one) is dropped and the wait goes on.
     std::uint8_t wymiana(const std::vector<std::uint8_t>& zapytanie,
-                         std::vector<std::uint8_t>& odpowiedz);
+                         std::vector<std::uint8_t>& odpowiedz,
+                         const std::function<bool(const std::vector<std::uint8_t>&)>& nasza = {});
 
-    // A command: request [rozkaz, argumenty...]; on 0 `dane` holds the reply data. Nonzero
+    // A command: request [exchange number, rozkaz, argumenty...], the exchange number new for
+    // every command, so that a late reply to an earlier one is told apart; on 0 `dane` holds
+    // the reply data. Nonzero
     // replies come back as result codes (the key-command error field, else the status through
     // protokol::kodZeStatusu).
     std::uint8_t rozkaz(std::uint8_t kod, const std::vector<std::uint8_t>& argumenty,
@@ -50,6 +55,7 @@ private:
     ramka::Dekoder dekoder_;
     int timeoutMs_ = 5000;
     int baud_ = 9600;
+    std::uint8_t nrWymiany_ = 0;
 };
 
 // KlientKasy over a Lacze.

@@ -212,11 +212,12 @@ bool LicznikPozycji::dalej(const std::vector<std::uint8_t>& w) {
     const std::uint8_t* const koniec = poczatek + w.size();
     bool zmiana = false;
     if (!znanaCalosc_) {
-        // Command, status and error byte, then the count: 16 bits for names, 8 for definitions.
-        const std::size_t naglowek = lista_ == Lista::Nazwy ? 5 : 4;
+        // The reply's header, then the count: 16 bits for names, 8 for definitions.
+        const std::size_t d = NAGLOWEK_ODPOWIEDZI;
+        const std::size_t naglowek = d + (lista_ == Lista::Nazwy ? 2 : 1);
         if (w.size() < naglowek)
             return false;
-        calosc_ = lista_ == Lista::Nazwy ? unsigned(w[3] | (w[4] << 8)) : unsigned(w[3]);
+        calosc_ = lista_ == Lista::Nazwy ? unsigned(w[d] | (w[d + 1] << 8)) : unsigned(w[d]);
         pozycja_ = naglowek;
         znanaCalosc_ = zmiana = true;
     }

@@ -57,7 +57,14 @@ constexpr int LICZBA_WALUT = 8;
 // bits 0-25 -> same, 26-30 -> +75, 31-39 -> +76, 40-50 -> +160, 63 -> 211, 51-62 -> 255.
 std::uint8_t kodZeStatusu(std::uint8_t status);
 
-// A reply message: command echo, status, key-command error, data.
+// Messages on the line carry the PC's exchange number first, so that a late reply to an
+// abandoned exchange is told apart from the one awaited: a request is [exchange number,
+// command, arguments...], a reply [exchange number, command echo, status, key-command error,
+// data...]; the register echoes the number it was given.
+constexpr std::size_t NAGLOWEK_ODPOWIEDZI = 4; // bytes before a reply's data
+
+// The register's reply to a command (without the exchange number): command echo, status,
+// key-command error, data.
 std::vector<std::uint8_t> odpowiedz(std::uint8_t rozkaz, std::uint8_t status,
                                     std::uint8_t bladKlawisza,
                                     const std::vector<std::uint8_t>& dane = {});

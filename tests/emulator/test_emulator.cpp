@@ -204,7 +204,7 @@ private slots:
         auto zla = ramka::koduj(ramka::JEDYNA, 0, {254});
         zla.back() ^= 1;
         linia.insert(linia.end(), zla.begin(), zla.end());
-        const auto dobra = ramka::koduj(ramka::JEDYNA, 0, {254});
+        const auto dobra = ramka::koduj(ramka::JEDYNA, 0, {5, 254}); // exchange 5, command 254
         linia.insert(linia.end(), dobra.begin(), dobra.end());
         QCOMPARE(int(port.pisz(linia.data(), linia.size(), 1000)), 0);
         ramka::Dekoder d;
@@ -219,7 +219,7 @@ private slots:
             d.dodaj(b, static_cast<std::size_t>(n));
             while (d.nastepna(r))
                 if (r.poprawna && r.typ == ramka::JEDYNA) {
-                    QCOMPARE(r.dane, (std::vector<std::uint8_t>{254, 0, 0, 139}));
+                    QCOMPARE(r.dane, (std::vector<std::uint8_t>{5, 254, 0, 0, 139}));
                     odpowiedz = true;
                 }
         }

@@ -343,6 +343,48 @@ private slots:
         QCOMPARE(PortSzeregowy::sciezka(duza.toStdString(), 12), std::string("/dev/ttyS11"));
     }
 
+    // A late reply to an earlier exchange comes first: it is not taken for this one's.
+    void spoznionaOdpowiedzNieJestTaOczekiwana() {
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0);
+        QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
+        const QString k = katalog_.path() + "/spozniona";
+        QDir().mkpath(k);
+        QVERIFY(QFile::link(ptsname(master), k + "/com9"));
+        Lacze lacze;
+        std::string powod;
+        QCOMPARE(int(lacze.otworz(k.toStdString(), 9, 57600, 1, powod)), 0);
+        std::thread kasa([&] {
+            ramka::Dekoder d;
+            std::uint8_t b[256];
+            for (;;) {
+                const ssize_t n = ::read(master, b, sizeof b);
+                if (n <= 0)
+                    return;
+                d.dodaj(b, static_cast<std::size_t>(n));
+                ramka::Ramka r;
+                while (d.nastepna(r)) {
+                    if (r.typ != ramka::JEDYNA || r.dane.size() < 2)
+                        continue;
+                    const std::uint8_t nr = r.dane[0], rozkaz = r.dane[1];
+                    auto odp =
+                        ramka::koduj(ramka::JEDYNA, 0,
+                                     {static_cast<std::uint8_t>(nr - 1), rozkaz, 0, 0, 'X', 'X'});
+                    const auto nasza = ramka::koduj(ramka::JEDYNA, 0, {nr, rozkaz, 0, 0, '0', '7'});
+                    odp.insert(odp.end(), nasza.begin(), nasza.end());
+                    (void)!::write(master, odp.data(), odp.size());
+                    return;
+                }
+            }
+        });
+        std::vector<std::uint8_t> dane;
+        QCOMPARE(int(lacze.rozkaz(192, {}, dane)), 0);
+        QCOMPARE(dane, (std::vector<std::uint8_t>{'0', '7'}));
+        lacze.zamknij();
+        kasa.join();
+        ::close(master);
+    }
+
     void zapisZablokowanyDaje20() {
         // A pseudo-terminal whose other side never reads: the write stalls once the buffers
         // are full and must end with 20 after the timeout, not hang.
