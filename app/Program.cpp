@@ -1,12 +1,12 @@
 #include "app/Program.h"
 
 #include <QLibraryInfo>
-#include <QProxyStyle>
 #include <QStyleFactory>
 #include <QTranslator>
 #include <fontconfig/fontconfig.h>
 #include <thread>
 
+#include "app/Podpowiedzi.h"
 #include "app/TAplikacja.h"
 #include "app/TForm3.h"
 #include "comm/TOknoKomunik.h"
@@ -18,20 +18,6 @@
 #include "transfer/LaczeKasy.h"
 
 namespace {
-
-// Hints appear 10 ms after the mouse comes to rest and go after a second.
-class StylPodpowiedzi : public QProxyStyle {
-public:
-    using QProxyStyle::QProxyStyle;
-    int styleHint(StyleHint hint, const QStyleOption* opcja, const QWidget* widget,
-                  QStyleHintReturn* zwrot) const override {
-        if (hint == SH_ToolTip_WakeUpDelay)
-            return 10;
-        if (hint == SH_ToolTip_FallAsleepDelay)
-            return 1000;
-        return QProxyStyle::styleHint(hint, opcja, widget, zwrot);
-    }
-};
 
 // Reading the system's font configuration is the longest single step before the first
 // caption can be laid out; it starts on the other core as soon as the program is loaded, so
@@ -67,6 +53,7 @@ struct Program::Dane {
     // The toolkit's own texts (file dialog, print dialog) in Polish, when installed.
     QTranslator tlumaczenieQt;
     QtDialogi dialogi;
+    PodpowiedziNaSekunde podpowiedzi;
     std::unique_ptr<TForm3> okno;
     std::unique_ptr<BibliotekiKasy> lacze;
     std::unique_ptr<TOknoKomunik> oknoKomunik;
@@ -94,6 +81,7 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         TAplikacja::installTranslator(&d->tlumaczenieQt);
     TAplikacja::setStyle(new StylPodpowiedzi(QStyleFactory::create(QStringLiteral("Fusion"))));
+    d->aplikacja.installEventFilter(&d->podpowiedzi);
     // The overlay picture decodes on the other core while the window is being built.
     przygotujObrazEkranowy(WkladkaOgolna, TForm3::kRozmiarWkladki);
 
@@ -102,6 +90,7 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
     d->aplikacja.ustawObslugeBledow(&d->dialogi, nullptr);
     d->okno = std::make_unique<TForm3>(d->stan, d->dialogi);
     d->aplikacja.ustawObslugeBledow(&d->dialogi, d->okno.get());
+    wysrodkuj(*d->okno);
     d->okno->show();
 
     // The communication dialog, created hidden; the register libraries are reached only

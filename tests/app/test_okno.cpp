@@ -1,10 +1,15 @@
 // The main window as a whole: start-up state, control placement, and the application-wide
 // error report.
 
+#include <QHelpEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QToolTip>
 #include <QtTest>
 
+#include "app/Podpowiedzi.h"
 #include "app/RaportBledu.h"
 #include "app/TAplikacja.h"
 #include "app/TForm3.h"
@@ -22,6 +27,7 @@ private slots:
     void polozeniaKontrolek();
     void stanPoStarcie();
     void grupyPrzelaczaja();
+    void podpowiedzSekundeIOknoNaSrodku();
     void raportBleduTekst();
     void raportBleduNieZostawiaProgram();
     void raportBleduTakZamykaOkno();
@@ -121,6 +127,38 @@ void TestOkno::grupyPrzelaczaja() {
     // The items lie column by column: the first half in the left column.
     QVERIFY(okno.ui->rgAlty->przycisk(1)->x() < okno.ui->rgAlty->przycisk(2)->x());
     QVERIFY(okno.ui->rgAlty->przycisk(0)->y() < okno.ui->rgAlty->przycisk(1)->y());
+}
+
+// A hint goes after a second (Qt's own would stay ten); the window starts in the middle.
+void TestOkno::podpowiedzSekundeIOknoNaSrodku() {
+    PodpowiedziNaSekunde podpowiedzi;
+    qApp->installEventFilter(&podpowiedzi);
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    TForm3 okno(stan, dialogi);
+    wysrodkuj(okno);
+    okno.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&okno));
+    const QRect ekran = okno.screen()->availableGeometry();
+    // Within rounding: the middle of an odd size is half a pixel off.
+    const QPoint odchylenie = okno.frameGeometry().center() - ekran.center();
+    QVERIFY(qAbs(odchylenie.x()) <= 2 && qAbs(odchylenie.y()) <= 2);
+    okno.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&okno));
+    // The window's own controls have no hint (the picture's is emptied at start); any hint of
+    // the program is timed alike.
+    QLabel obrazZPodpowiedzia(QStringLiteral("x"), &okno);
+    obrazZPodpowiedzia.setToolTip(QStringLiteral("Podpowiedź"));
+    obrazZPodpowiedzia.show();
+    QWidget* obraz = &obrazZPodpowiedzia;
+    QHelpEvent e(QEvent::ToolTip, QPoint(1, 1), obraz->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(obraz, &e);
+    QVERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), obraz->toolTip());
+    QTest::qWait(600);
+    QVERIFY(QToolTip::isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 1500);
+    qApp->removeEventFilter(&podpowiedzi);
 }
 
 void TestOkno::raportBleduTekst() {
