@@ -8,6 +8,7 @@
 
 #include "app/Podpowiedzi.h"
 #include "app/TAplikacja.h"
+#include "app/TCiaOnlyOne.h"
 #include "app/TForm3.h"
 #include "comm/TOknoKomunik.h"
 #include "core/BladProgramu.h"
@@ -54,6 +55,8 @@ struct Program::Dane {
     QTranslator tlumaczenieQt;
     QtDialogi dialogi;
     PodpowiedziNaSekunde podpowiedzi;
+    TCiaOnlyOne straz;
+    bool pierwszaKopia = true;
     std::unique_ptr<TForm3> okno;
     std::unique_ptr<BibliotekiKasy> lacze;
     std::unique_ptr<TOknoKomunik> oknoKomunik;
@@ -89,9 +92,16 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
     // Errors while the window is being set up are reported like any other.
     d->aplikacja.ustawObslugeBledow(&d->dialogi, nullptr);
     d->okno = std::make_unique<TForm3>(d->stan, d->dialogi);
+    // One copy at a time: a later one brings the first one's window to the front, shows none
+    // of its own, skips the import and ends.
+    d->pierwszaKopia = d->straz.Sprawdz(d->okno.get());
+    if (!d->pierwszaKopia)
+        d->straz.PokazPierwsza();
     d->aplikacja.ustawObslugeBledow(&d->dialogi, d->okno.get());
-    wysrodkuj(*d->okno);
-    d->okno->show();
+    if (d->pierwszaKopia) {
+        wysrodkuj(*d->okno);
+        d->okno->show();
+    }
 
     // The communication dialog, created hidden; the register libraries are reached only
     // through the link, whose calls wait on a worker thread with the busy cursor shown.
@@ -111,6 +121,8 @@ TForm3& Program::okno() {
 }
 
 int Program::wykonaj() {
+    if (!d->pierwszaKopia)
+        return 0;
     if (d->aplikacja.zakonczenieWybrane())
         return 1;
     if (d->stan.ImportStartowy) {
