@@ -13,6 +13,7 @@
 #include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
 #include "overlay/KontrolerWkladki.h"
+#include "overlay/NapisyKlawiszy.h"
 #include "transfer/DefinicjeKlawiszy.h"
 #include "transfer/ImportStartowy.h"
 #include "ui_TForm3.h"
@@ -34,6 +35,7 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     ui->setupUi(this);
     setFixedSize(size());
     ustawCzcionkiKontrolek();
+    ustawNazwyDostepnosci();
     ustawListeTowarow(goleTowary());
 
     m_panel = std::make_unique<PanelKlawisza>(widokPanelu(this, *ui), stan, dialogi);
@@ -100,6 +102,23 @@ void TForm3::importStartowy() {
     w.ustawPlatnosc = [this](int i, const QString& t) { ui->cbPlatnosc->setItemText(i, t); };
     w.ustawWalute = [this](int i, const QString& t) { ui->cbWaluta->setItemText(i, t); };
     ImportStartowy(w, m_stan, m_dialogi, *m_lacze);
+}
+
+void TForm3::ustawNazwyDostepnosci() {
+    // Controls without a caption of their own are told apart by a screen reader only by these.
+    setAccessibleName(windowTitle());
+    ui->rgAlty->setAccessibleName(QStringLiteral("Warstwa klawiszy Alt"));
+    const WidokWkladki w = widokWkladki(this, *ui);
+    for (int k = 0; k < 9; ++k) {
+        // Keys 5 to 8 carry their left-Alt and right-Alt characters.
+        const QString klawisz = k < 5 ? nazwaKlawisza(WarstwaBezposrednio, k)
+                                      : nazwaKlawisza(WarstwaLewyAlt, k) + QLatin1Char('/') +
+                                            nazwaKlawisza(WarstwaPrawyAlt, k);
+        w.edity[indeksNapisu(k)]->setAccessibleName(QStringLiteral("Napis klawisza ") + klawisz);
+        if (k < 5)
+            w.edity[indeksNapisu(k, 1)]->setAccessibleName(
+                QStringLiteral("Napis klawisza ") + klawisz + QStringLiteral(", druga linia"));
+    }
 }
 
 void TForm3::ustawCzcionkeOkna() {

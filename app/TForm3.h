@@ -54,6 +54,7 @@ private:
     void Button4Click();
     void ustawCzcionkeOkna();
     void ustawCzcionkiKontrolek();
+    void ustawNazwyDostepnosci();
 
     StanProgramu& m_stan;
     Dialogi& m_dialogi;

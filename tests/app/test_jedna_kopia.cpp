@@ -46,9 +46,12 @@ private slots:
     void nazwaBlokady_data() {
         QTest::addColumn<QString>("klucz");
         QTest::addColumn<QString>("nazwa");
-        QTest::newRow("program") << "TALMOPIXO123" << "TALMOPIXO123";
-        QTest::newRow("odstepy i ukosniki") << "D:\\Dane Kasy\\klucz" << "D:_Dane_Kasy_klucz";
-        QTest::newRow("pusty") << "" << "/opt/pixo_klawiatura/pixo-klawiatura";
+        QTest::newRow("program") << "TALMOPIXO123"
+                                 << "TALMOPIXO123";
+        QTest::newRow("odstepy i ukosniki") << "D:\\Dane Kasy\\klucz"
+                                            << "D:_Dane_Kasy_klucz";
+        QTest::newRow("pusty") << ""
+                               << "/opt/pixo_klawiatura/pixo-klawiatura";
     }
     void nazwaBlokady() {
         QFETCH(QString, klucz);

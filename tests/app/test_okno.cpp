@@ -3,6 +3,7 @@
 
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -27,6 +28,7 @@ private slots:
     void polozeniaKontrolek();
     void stanPoStarcie();
     void grupyPrzelaczaja();
+    void nazwyDlaCzytnikaEkranu();
     void podpowiedzSekundeIOknoNaSrodku();
     void raportBleduTekst();
     void raportBleduNieZostawiaProgram();
@@ -127,6 +129,23 @@ void TestOkno::grupyPrzelaczaja() {
     // The items lie column by column: the first half in the left column.
     QVERIFY(okno.ui->rgAlty->przycisk(1)->x() < okno.ui->rgAlty->przycisk(2)->x());
     QVERIFY(okno.ui->rgAlty->przycisk(0)->y() < okno.ui->rgAlty->przycisk(1)->y());
+}
+
+// Controls without a caption have names a screen reader tells apart.
+void TestOkno::nazwyDlaCzytnikaEkranu() {
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    TForm3 okno(stan, dialogi);
+    QStringList nazwy;
+    for (QLineEdit* e : okno.findChildren<QLineEdit*>())
+        if (e->objectName().startsWith("edit", Qt::CaseInsensitive) && e->objectName() != "Edit10")
+            nazwy << e->accessibleName();
+    nazwy.removeDuplicates();
+    QCOMPARE(nazwy.size(), 14);
+    QVERIFY(nazwy.contains("Napis klawisza F1") &&
+            nazwy.contains("Napis klawisza F5, druga linia") &&
+            nazwy.contains("Napis klawisza J/="));
+    QVERIFY(!okno.ui->rgAlty->accessibleName().isEmpty() && !okno.accessibleName().isEmpty());
 }
 
 // A hint goes after a second (Qt's own would stay ten); the window starts in the middle.
