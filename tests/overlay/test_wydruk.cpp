@@ -1,6 +1,8 @@
 // Printing: the overlay comes out at its physical size at any printer resolution, at the top
 // left of the printable area, as one page under the job title.
 
+#include <QPaintEngine>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -19,7 +21,59 @@ private slots:
     void stronaPdfWRozmiarzeFizycznym_data();
     void stronaPdfWRozmiarzeFizycznym();
     void nieudanyPoczatekZadania();
+    void nieudanyKoniecZadania();
 };
+
+namespace {
+
+// A printer whose job starts and draws but whose page cannot be sent at the end.
+class SilnikBezKonca : public QPaintEngine {
+public:
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return false; }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    Type type() const override { return User; }
+};
+
+class ZadanieBezKonca : public QPrintEngine {
+public:
+    void setProperty(PrintEnginePropertyKey, const QVariant&) override {}
+    QVariant property(PrintEnginePropertyKey) const override { return {}; }
+    bool newPage() override { return true; }
+    bool abort() override { return true; }
+    int metric(QPaintDevice::PaintDeviceMetric m) const override {
+        switch (m) {
+        case QPaintDevice::PdmDpiX:
+        case QPaintDevice::PdmDpiY:
+        case QPaintDevice::PdmPhysicalDpiX:
+        case QPaintDevice::PdmPhysicalDpiY:
+            return 300;
+        case QPaintDevice::PdmWidth:
+            return 2480;
+        case QPaintDevice::PdmHeight:
+            return 3508;
+        case QPaintDevice::PdmDepth:
+            return 32;
+        case QPaintDevice::PdmDevicePixelRatioScaled:
+            return int(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return 1;
+        }
+    }
+    QPrinter::PrinterState printerState() const override { return QPrinter::Idle; }
+};
+
+class DrukarkaBezKonca : public QPrinter {
+public:
+    DrukarkaBezKonca() { setEngines(&m_zadanie, &m_silnik); }
+
+private:
+    ZadanieBezKonca m_zadanie;
+    SilnikBezKonca m_silnik;
+};
+
+} // namespace
 
 void TestWydruk::rozmiarZRozdzielczosci_data() {
     QTest::addColumn<QSize>("bitmapa");
@@ -108,6 +162,13 @@ void TestWydruk::nieudanyPoczatekZadania() {
     QPrinter drukarka(QPrinter::HighResolution);
     drukarka.setOutputFormat(QPrinter::PdfFormat);
     drukarka.setOutputFileName(QStringLiteral("/proc/wydruk.pdf"));
+    QVERIFY_THROWS_EXCEPTION(
+        BladProgramu, drukujObraz(drukarka, bitmapaWydruku(WkladkaOgolna), QStringLiteral("x")));
+}
+
+// A job whose page could not be sent is not taken as printed.
+void TestWydruk::nieudanyKoniecZadania() {
+    DrukarkaBezKonca drukarka;
     QVERIFY_THROWS_EXCEPTION(
         BladProgramu, drukujObraz(drukarka, bitmapaWydruku(WkladkaOgolna), QStringLiteral("x")));
 }
