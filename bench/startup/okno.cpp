@@ -15,5 +15,7 @@ int main(int argc, char** argv) {
     okno.ustawListeTowarow(towary);
 
     zglosPoPokazaniu(okno);
-    return program.wykonaj();
+    // Up to the window on screen only: the start-up import asks its question after that (it
+    // would wait for an answer here), so the message loop runs without it.
+    return QApplication::exec();
 }
