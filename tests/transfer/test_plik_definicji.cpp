@@ -45,7 +45,6 @@ private slots:
     void skrajneWartosciWracajaBezZmian();
     void czytanie_data();
     void czytanie();
-    void poleLinii();
     void plikiDlaBiblioteki();
 };
 
@@ -164,16 +163,6 @@ void TestPlikDefinicji::czytanie() {
     } else {
         QCOMPARE(odczyt.zlaLinia, std::optional<QByteArray>(zlaLinia));
     }
-}
-
-void TestPlikDefinicji::poleLinii() {
-    const QByteArray l = "$65\t2\t5\t";
-    QCOMPARE(PoleLinii(1, l), QByteArray("$65"));
-    QCOMPARE(PoleLinii(3, l), QByteArray("5"));
-    QCOMPARE(PoleLinii(4, l), QByteArray(""));
-    QCOMPARE(PoleLinii(9, l), QByteArray(""));
-    QCOMPARE(PoleLinii(0, l), QByteArray(""));
-    QCOMPARE(PoleLinii(2, "a\t\tc"), QByteArray(""));
 }
 
 void TestPlikDefinicji::plikiDlaBiblioteki() {
