@@ -1,10 +1,12 @@
 #include "app/TForm3.h"
 #include "core/BladProgramu.h"
+#include "core/CzcionkiFormularzy.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <QShowEvent>
 #include <QStringListModel>
+#include <QStyleOptionComboBox>
 
 #include "app/TAplikacja.h"
 #include "app/WidokiFormy.h"
@@ -17,16 +19,6 @@
 #include "transfer/DefinicjeKlawiszy.h"
 #include "transfer/ImportStartowy.h"
 #include "ui_TForm3.h"
-
-namespace {
-
-QFont czcionkaPiksele(const QString& rodzina, int piksele) {
-    QFont f(rodzina);
-    f.setPixelSize(piksele);
-    return f;
-}
-
-} // namespace
 
 TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     : QWidget(rodzic), ui(new Ui::TForm3), m_stan(stan), m_dialogi(dialogi) {
@@ -122,16 +114,29 @@ void TForm3::ustawNazwyDostepnosci() {
 }
 
 void TForm3::ustawCzcionkeOkna() {
-    // The forms are laid out for a narrow bitmap sans serif face; of the faces this system
-    // has, the one with Arial's metrics keeps the captions inside their controls.
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    setFont(czcionkaPiksele(QStringLiteral("MS Sans Serif"), 12));
+    setFont(czcionkaFormularza(12));
 }
 
 void TForm3::ustawCzcionkiKontrolek() {
-    ui->rgAlty->setFont(czcionkaPiksele(QStringLiteral("Arial"), 11));
-    ui->Klawisz->setFont(czcionkaPiksele(QStringLiteral("MS Sans Serif"), 17));
-    ui->StaticText2->setFont(czcionkaPiksele(QStringLiteral("MS Sans Serif"), 13));
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPixelSize(11);
+    ui->rgAlty->setFont(arial);
+    ui->Klawisz->setFont(czcionkaFormularza(17));
+    ui->StaticText2->setFont(czcionkaFormularza(13));
+    // The fixed lists' longest entries are a little wider in the stand-in face than the
+    // field of their box.
+    for (QComboBox* lista : {ui->cbFunkcja, ui->cbRabatNarzut, ui->cbRodzaj}) {
+        QStyleOptionComboBox o;
+        o.initFrom(lista);
+        const int pole =
+            style()
+                ->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, lista)
+                .width();
+        QStringList pozycje;
+        for (int i = 0; i < lista->count(); ++i)
+            pozycje << lista->itemText(i);
+        lista->setFont(czcionkaMieszczaca(lista->font(), pozycje, pole));
+    }
 }
 
 QStringList TForm3::goleTowary() {

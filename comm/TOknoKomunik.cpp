@@ -6,6 +6,7 @@
 
 #include "comm/ModeleKas.h"
 #include "core/BladProgramu.h"
+#include "core/CzcionkiFormularzy.h"
 #include "core/Dialogi.h"
 #include "keys/StanProgramu.h"
 #include "transfer/KodyBledow.h"
@@ -14,12 +15,6 @@
 #include "ui_TOknoKomunik.h"
 
 namespace {
-
-QFont czcionkaPiksele(int piksele) {
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setPixelSize(piksele);
-    return f;
-}
 
 // Commands of the serial library's single exchanges and the reply lengths they ask for.
 constexpr std::uint8_t kRozkazIdentyfikacji = 254;
@@ -53,23 +48,19 @@ bool liczbaDziesietna(const QString& tekst, int& wartosc) {
 TOknoKomunik::TOknoKomunik(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze, QWidget* rodzic)
     : QDialog(rodzic), ui(new Ui::TOknoKomunik), m_stan(stan), m_dialogi(dialogi), m_lacze(lacze) {
     // The dialog's own face is set before its controls exist, so they are laid out once.
-    setFont(czcionkaPiksele(11));
+    setFont(czcionkaFormularza(11));
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
 
-    const QFont napisy = czcionkaPiksele(16);
+    const QFont napisy = czcionkaFormularza(16);
     for (QWidget* w :
          {static_cast<QWidget*>(ui->Label1), static_cast<QWidget*>(ui->NapisTimeout),
           static_cast<QWidget*>(ui->seCOM), static_cast<QWidget*>(ui->GrupaMux),
           static_cast<QWidget*>(ui->GrupaKanal), static_cast<QWidget*>(ui->GrupaSzybkosc)})
         w->setFont(napisy);
-    ui->WartoscTimeout->setFont(czcionkaPiksele(23));
-    // Labels grow with their text, as the form designer's labels do; the substitute for the
-    // missing "MS Sans Serif" is wider and would cut "Timeout" short.
-    for (QLabel* l : {ui->Label1, ui->NapisTimeout})
-        l->resize(qMax(l->width(), l->sizeHint().width()), l->height());
+    ui->WartoscTimeout->setFont(czcionkaFormularza(23));
 
     connect(ui->KlawZapis, &QPushButton::clicked, this, chronione([this] { KlawZapisClick(); }));
     connect(ui->KlawEsc, &QPushButton::clicked, this, chronione([this] { KlawEscClick(); }));

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "core/BladProgramu.h"
+#include "core/CzcionkiFormularzy.h"
 #include "core/NazwyPlikow.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
@@ -71,6 +72,8 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
         });
     }
 
+    ustawCzcionkeNapisow();
+
     const auto podlacz = [this](QPushButton* b, void (KontrolerWkladki::*obsluga)()) {
         if (b)
             connect(b, &QPushButton::clicked, this,
@@ -85,6 +88,31 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
     if (m_widok.Typkasy)
         connect(m_widok.Typkasy, &TRadioGroup::klikniecie, this,
                 chronione([this] { TypkasyClick(); }));
+}
+
+void KontrolerWkladki::ustawCzcionkeNapisow() {
+    if (!m_widok.edity[0])
+        return;
+    // The labels start in the window's face, condensed just enough that a label of eight
+    // capitals shows whole in the narrowest edit: measured on the register functions' names
+    // cut to a label's length, the words a user is most likely to type there.
+    ZrodlaNapisow zrodla;
+    zrodla.funkcje = pozycjeListy(m_widok.cbFunkcja);
+    TDefKlawisza funkcja;
+    funkcja.Rodzaj = RodzajFunkcja;
+    QStringList wzory;
+    for (int n = 1; n <= zrodla.funkcje.size(); ++n) {
+        funkcja.Numer = static_cast<std::uint8_t>(n);
+        wzory << napisDefinicji(funkcja, zrodla).value_or(QString()).left(kDlugoscNapisu);
+    }
+    int szerokosc = m_widok.edity[0]->contentsRect().width();
+    for (const QLineEdit* e : m_widok.edity)
+        szerokosc = std::min(szerokosc, e->contentsRect().width());
+    // A line edit keeps two pixels clear on either side of its text, and one for the cursor.
+    szerokosc -= 2 * 2 + 1;
+    const QFont czcionka = czcionkaMieszczaca(m_widok.edity[0]->font(), wzory, szerokosc);
+    for (QLineEdit* e : m_widok.edity)
+        e->setFont(czcionka);
 }
 
 int KontrolerWkladki::typWkladki() const {

@@ -47,6 +47,7 @@ public:
     const QString& nazwaOdczytu() const { return m_nazwaOdczytu; }
 
 private:
+    void ustawCzcionkeNapisow();
     // Runs the export; the drawn bitmap, or nothing when the user cancelled or the name was
     // refused.
     std::optional<QImage> eksportuj();

@@ -1,12 +1,17 @@
 // The main window as a whole: start-up state, control placement, and the application-wide
 // error report.
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
+#include <QStyleOptionButton>
 #include <QToolTip>
 #include <QtTest>
 
@@ -14,6 +19,9 @@
 #include "app/RaportBledu.h"
 #include "app/TAplikacja.h"
 #include "app/TForm3.h"
+#include "app/WidokiFormy.h"
+#include "comm/FalszyweLacze.h"
+#include "comm/TOknoKomunik.h"
 #include "core/BladProgramu.h"
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
@@ -29,6 +37,7 @@ private slots:
     void stanPoStarcie();
     void grupyPrzelaczaja();
     void nazwyDlaCzytnikaEkranu();
+    void nicNieUciete();
     void podpowiedzSekundeIOknoNaSrodku();
     void raportBleduTekst();
     void raportBleduNieZostawiaProgram();
@@ -146,6 +155,108 @@ void TestOkno::nazwyDlaCzytnikaEkranu() {
             nazwy.contains("Napis klawisza F5, druga linia") &&
             nazwy.contains("Napis klawisza J/="));
     QVERIFY(!okno.ui->rgAlty->accessibleName().isEmpty() && !okno.accessibleName().isEmpty());
+}
+
+namespace {
+
+// Whether `tekst` shows whole in a box `szerokosc` wide.
+bool miesci(const QWidget* w, const QString& tekst, int szerokosc) {
+    return w->fontMetrics().horizontalAdvance(tekst) <= szerokosc;
+}
+
+// The captioned controls of `okno` whose text does not fit, as "name: text", measured the
+// way the style lays each kind out.
+QStringList ucieteNapisy(QWidget* okno) {
+    QStringList uciete;
+    const auto zglos = [&](const QWidget* w, const QString& t) {
+        uciete << w->objectName() + QStringLiteral(": ") + t;
+    };
+    for (QWidget* w : okno->findChildren<QWidget*>()) {
+        if (auto* b = qobject_cast<QPushButton*>(w)) {
+            QStyleOptionButton o;
+            o.initFrom(b);
+            const QRect wnetrze = b->style()->subElementRect(QStyle::SE_PushButtonContents, &o, b);
+            if (!miesci(b, b->text(), wnetrze.width()))
+                zglos(b, b->text());
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            // Radio buttons and check boxes: the mark, its gap and the caption.
+            if (b->sizeHint().width() > b->width())
+                zglos(b, b->text());
+        } else if (auto* l = qobject_cast<QLabel*>(w)) {
+            if (!l->text().isEmpty() && l->sizeHint().width() > l->width())
+                zglos(l, l->text());
+        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+            QStyleOptionGroupBox o;
+            o.initFrom(g);
+            o.text = g->title();
+            o.subControls = QStyle::SC_GroupBoxLabel;
+            const QRect r =
+                g->style()->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, g);
+            if (r.right() >= g->width())
+                zglos(g, g->title());
+        } else if (auto* c = qobject_cast<QComboBox*>(w)) {
+            // The goods are the register's names, of any length; the popup shows them wider.
+            if (c->objectName() == QLatin1String("cbTowary"))
+                continue;
+            QStyleOptionComboBox o;
+            o.initFrom(c);
+            const int pole =
+                c->style()
+                    ->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, c)
+                    .width();
+            for (int i = 0; i < c->count(); ++i)
+                if (!miesci(c, c->itemText(i), pole))
+                    zglos(c, c->itemText(i));
+        } else if (auto* s = qobject_cast<QSpinBox*>(w)) {
+            QStyleOptionSpinBox o;
+            o.initFrom(s);
+            const int pole =
+                s->style()
+                    ->subControlRect(QStyle::CC_SpinBox, &o, QStyle::SC_SpinBoxEditField, s)
+                    .width();
+            if (!miesci(s, QString::number(s->maximum()), pole))
+                zglos(s, QString::number(s->maximum()));
+        }
+    }
+    return uciete;
+}
+
+} // namespace
+
+// Every caption and item fits its control in the faces that stand in for the forms' own, and
+// a key label of eight capitals (the label fill writes the function names' first eight
+// letters) shows whole, without scrolling.
+void TestOkno::nicNieUciete() {
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    TForm3 okno(stan, dialogi);
+    okno.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&okno));
+    QStringList uciete = ucieteNapisy(&okno);
+
+    const WidokWkladki w = widokWkladki(&okno, *okno.ui);
+    for (QLineEdit* e : w.edity) {
+        e->show();
+        for (const QString& t : {QStringLiteral("WYŁĄCZEN"), QStringLiteral("WYŚWIETL"),
+                                 QStringLiteral("PŁATNOŚĆ"), QStringLiteral("GOTÓWKA")}) {
+            e->setFocus();
+            e->clear();
+            e->insert(t);
+            e->repaint(); // the edit scrolls its text when it paints
+            // Text wider than its edit scrolls: its first character leaves the left edge.
+            const int y = e->height() / 2;
+            if (e->text() != t || e->cursorPositionAt(QPoint(0, y)) != 0 ||
+                e->cursorPositionAt(QPoint(e->width() - 1, y)) != t.size())
+                uciete << e->objectName() + QStringLiteral(": ") + t;
+        }
+    }
+
+    FalszyweLacze lacze;
+    TOknoKomunik komunik(stan, dialogi, lacze, &okno);
+    komunik.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&komunik));
+    uciete << ucieteNapisy(&komunik);
+    QVERIFY2(uciete.isEmpty(), qPrintable(uciete.join(QStringLiteral("\n"))));
 }
 
 // A hint goes after a second (Qt's own would stay ten); the window starts in the middle.
