@@ -4,14 +4,16 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
 #include <QWidget>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -19,13 +21,29 @@ namespace {
 const QByteArray kProsba = QByteArrayLiteral("pokaz\n");
 constexpr int kCzekanieNaPierwszaMs = 3000;
 
+// The socket's address; false when the path is too long for one.
+bool adres(const QByteArray& sciezka, sockaddr_un& a) {
+    std::memset(&a, 0, sizeof a);
+    a.sun_family = AF_UNIX;
+    if (sciezka.size() >= static_cast<qsizetype>(sizeof a.sun_path))
+        return false;
+    std::memcpy(a.sun_path, sciezka.constData(), static_cast<size_t>(sciezka.size()));
+    return true;
+}
+
 } // namespace
 
 TCiaOnlyOne::TCiaOnlyOne(QObject* rodzic) : QObject(rodzic) {}
 
 TCiaOnlyOne::~TCiaOnlyOne() {
+    // Errors are ignored: the system drops the lock with the process anyway. The socket goes
+    // while the lock is still held, so that it never removes a later owner's.
+    if (m_gniazdo >= 0) {
+        ::unlink(m_sciezkaGniazda.constData());
+        ::close(m_gniazdo);
+    }
     if (m_blokada >= 0)
-        ::close(m_blokada); // errors ignored: the system drops the lock with the process anyway
+        ::close(m_blokada);
 }
 
 QString TCiaOnlyOne::NazwaBlokady(const QString& unique, const QString& sciezkaProgramu) {
@@ -59,21 +77,31 @@ bool TCiaOnlyOne::Sprawdz(QWidget* okno) {
         m_blokada = -1;
         return !inna;
     }
-    // Only the owner of the lock clears a socket a killed copy left behind.
-    const QString gniazdo = sciezka(QStringLiteral(".gniazdo"));
-    QLocalServer::removeServer(gniazdo);
-    m_serwer = new QLocalServer(this);
-    m_serwer->setSocketOptions(QLocalServer::UserAccessOption);
-    if (m_serwer->listen(gniazdo))
-        connect(m_serwer, &QLocalServer::newConnection, this, [this] {
-            while (QLocalSocket* s = m_serwer->nextPendingConnection()) {
-                connect(s, &QLocalSocket::readyRead, this, [this, s] {
-                    if (s->readAll().contains(kProsba))
-                        podnies();
-                });
-                connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-            }
-        });
+    // Only the owner of the lock clears a socket a killed copy left behind. A request is one
+    // datagram: no connection to keep, nothing a stalled later copy could hold up.
+    m_sciezkaGniazda = QFile::encodeName(sciezka(QStringLiteral(".gniazdo")));
+    ::unlink(m_sciezkaGniazda.constData());
+    sockaddr_un a;
+    if (!adres(m_sciezkaGniazda, a))
+        return true;
+    m_gniazdo = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (m_gniazdo < 0)
+        return true;
+    if (::bind(m_gniazdo, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
+        ::close(m_gniazdo);
+        m_gniazdo = -1;
+        return true;
+    }
+    auto* powiadomienie = new QSocketNotifier(m_gniazdo, QSocketNotifier::Read, this);
+    connect(powiadomienie, &QSocketNotifier::activated, this, [this] {
+        char bufor[64];
+        bool prosba = false;
+        ssize_t n;
+        while ((n = ::recv(m_gniazdo, bufor, sizeof bufor, 0)) > 0)
+            prosba = prosba || QByteArray(bufor, n) == kProsba;
+        if (prosba)
+            podnies();
+    });
     return true;
 }
 
@@ -90,17 +118,19 @@ void TCiaOnlyOne::podnies() {
 
 void TCiaOnlyOne::PokazPierwsza() {
     // The first copy may still be starting its listener: it is tried for a few seconds.
-    const QString gniazdo = sciezka(QStringLiteral(".gniazdo"));
+    sockaddr_un a;
+    const int s = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (s < 0 || !adres(QFile::encodeName(sciezka(QStringLiteral(".gniazdo"))), a)) {
+        if (s >= 0)
+            ::close(s);
+        return;
+    }
     QDeadlineTimer termin(kCzekanieNaPierwszaMs);
     while (!termin.hasExpired()) {
-        QLocalSocket s;
-        s.connectToServer(gniazdo);
-        if (s.waitForConnected(200)) {
-            s.write(kProsba);
-            s.waitForBytesWritten(500);
-            s.disconnectFromServer();
-            return;
-        }
+        if (::sendto(s, kProsba.constData(), static_cast<size_t>(kProsba.size()), 0,
+                     reinterpret_cast<const sockaddr*>(&a), sizeof a) == kProsba.size())
+            break;
         QThread::msleep(50);
     }
+    ::close(s);
 }

@@ -6,11 +6,11 @@
 // lock) to bring its window to the front, restored if minimised, and ends. Nothing is ever
 // reported to the user; a lock that cannot be made counts as "this copy is the first".
 
+#include <QByteArray>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-class QLocalServer;
 class QWidget;
 
 class TCiaOnlyOne : public QObject {
@@ -41,7 +41,8 @@ private:
     QString sciezka(const QString& rozszerzenie) const;
 
     int m_blokada = -1;
-    QLocalServer* m_serwer = nullptr;
+    int m_gniazdo = -1;
+    QByteArray m_sciezkaGniazda;
     QPointer<QWidget> m_okno;
     QString m_nazwa;
 };
