@@ -88,6 +88,8 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
     // The overlay picture decodes on the other core while the window is being built.
     przygotujObrazEkranowy(WkladkaOgolna, TForm3::kRozmiarWkladki);
 
+    // Work that needs no font is done while the font configuration is still being read.
+    TForm3::goleTowary();
     konfiguracjaCzcionek.czekaj();
     // Errors while the window is being set up are reported like any other.
     d->aplikacja.ustawObslugeBledow(&d->dialogi, nullptr);
@@ -103,11 +105,18 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
         d->okno->show();
     }
 
-    // The communication dialog, created hidden; the register libraries are reached only
-    // through the link, whose calls wait on a worker thread with the busy cursor shown.
+    // The register libraries are reached only through the link, whose calls wait on a worker
+    // thread with the busy cursor shown. The communication dialog is built when first opened
+    // (a few milliseconds then, none at start) and kept, so it shows what was last set.
     d->lacze = std::make_unique<BibliotekiKasy>(d->klepsydra);
-    d->oknoKomunik = std::make_unique<TOknoKomunik>(d->stan, d->dialogi, *d->lacze, d->okno.get());
-    d->okno->ustawKomunikacje(d->oknoKomunik.get(), *d->lacze);
+    d->okno->ustawKomunikacje(
+        [d = d.get()]() -> QDialog* {
+            if (!d->oknoKomunik)
+                d->oknoKomunik =
+                    std::make_unique<TOknoKomunik>(d->stan, d->dialogi, *d->lacze, d->okno.get());
+            return d->oknoKomunik.get();
+        },
+        *d->lacze);
 }
 
 Program::~Program() {

@@ -1,12 +1,14 @@
 #include "app/TForm3.h"
 #include "core/BladProgramu.h"
 #include "core/CzcionkiFormularzy.h"
+#include "core/PrzyPokazaniu.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <QShowEvent>
 #include <QStringListModel>
 #include <QStyleOptionComboBox>
+#include <cstdio>
 
 #include "app/TAplikacja.h"
 #include "app/WidokiFormy.h"
@@ -19,6 +21,22 @@
 #include "transfer/DefinicjeKlawiszy.h"
 #include "transfer/ImportStartowy.h"
 #include "ui_TForm3.h"
+
+namespace {
+
+// A list's face condensed so that its longest entry fits the box's text field.
+void dopasujCzcionkeListy(QComboBox& lista) {
+    QStyleOptionComboBox o;
+    o.initFrom(&lista);
+    const QRect pole = lista.style()->subControlRect(QStyle::CC_ComboBox, &o,
+                                                     QStyle::SC_ComboBoxEditField, &lista);
+    QStringList pozycje;
+    for (int i = 0; i < lista.count(); ++i)
+        pozycje << lista.itemText(i);
+    lista.setFont(czcionkaMieszczaca(lista.font(), pozycje, pole.width()));
+}
+
+} // namespace
 
 TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     : QWidget(rodzic), ui(new Ui::TForm3), m_stan(stan), m_dialogi(dialogi) {
@@ -69,8 +87,8 @@ TForm3::~TForm3() {
     delete ui;
 }
 
-void TForm3::ustawKomunikacje(QDialog* oknoKomunik, LaczeKasy& lacze) {
-    m_oknoKomunik = oknoKomunik;
+void TForm3::ustawKomunikacje(std::function<QDialog*()> oknoKomunik, LaczeKasy& lacze) {
+    m_oknoKomunik = std::move(oknoKomunik);
     m_lacze = &lacze;
     WidokDefinicji w;
     w.okno = this;
@@ -124,27 +142,18 @@ void TForm3::ustawCzcionkiKontrolek() {
     ui->Klawisz->setFont(czcionkaFormularza(17));
     ui->StaticText2->setFont(czcionkaFormularza(13));
     // The fixed lists' longest entries are a little wider in the stand-in face than the
-    // field of their box.
-    for (QComboBox* lista : {ui->cbFunkcja, ui->cbRabatNarzut, ui->cbRodzaj}) {
-        QStyleOptionComboBox o;
-        o.initFrom(lista);
-        const int pole =
-            style()
-                ->subControlRect(QStyle::CC_ComboBox, &o, QStyle::SC_ComboBoxEditField, lista)
-                .width();
-        QStringList pozycje;
-        for (int i = 0; i < lista->count(); ++i)
-            pozycje << lista->itemText(i);
-        lista->setFont(czcionkaMieszczaca(lista->font(), pozycje, pole));
-    }
+    // field of their box. The lists are hidden at start: each is fitted when first shown.
+    for (QComboBox* lista : {ui->cbFunkcja, ui->cbRabatNarzut, ui->cbRodzaj})
+        przyPierwszymPokazaniu(lista, [lista] { dopasujCzcionkeListy(*lista); });
 }
 
 QStringList TForm3::goleTowary() {
     static const QStringList pozycje = [] {
         QStringList p;
         p.reserve(StanProgramu::kLiczbaTowarow);
+        char pozycja[8];
         for (int plu = 1; plu <= StanProgramu::kLiczbaTowarow; ++plu)
-            p << QString::number(plu).rightJustified(3, QLatin1Char('0')) + QLatin1Char(' ');
+            p << QString::fromLatin1(pozycja, std::snprintf(pozycja, sizeof pozycja, "%03d ", plu));
         return p;
     }();
     return pozycje;
@@ -183,6 +192,6 @@ void TForm3::FormShow() {
 }
 
 void TForm3::Button4Click() {
-    if (m_oknoKomunik)
-        m_oknoKomunik->exec();
+    if (QDialog* d = m_oknoKomunik ? m_oknoKomunik() : nullptr)
+        d->exec();
 }

@@ -3,6 +3,7 @@
 // buttons of the register, key-definition and overlay operations.
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class DefinicjeKlawiszy;
@@ -31,10 +32,10 @@ public:
     PanelKlawisza& panel() { return *m_panel; }
     KontrolerWkladki& wkladka() { return *m_wkladka; }
 
-    // The communication parameters dialog that "Połączenie" opens and the register link of
-    // the key-definition operations, both created at start-up; the four buttons under
-    // "Definicje klawiszy" work from then on.
-    void ustawKomunikacje(QDialog* oknoKomunik, LaczeKasy& lacze);
+    // The communication parameters dialog that "Połączenie" opens (given by a function that
+    // returns it, so that it can be built when first needed) and the register link of the
+    // key-definition operations; the four buttons under "Definicje klawiszy" work from then on.
+    void ustawKomunikacje(std::function<QDialog*()> oknoKomunik, LaczeKasy& lacze);
     DefinicjeKlawiszy* definicje() { return m_definicje.get(); }
     // The start-up import of goods, payments, currencies and key definitions (after
     // ustawKomunikacje). Errors it raises reach the caller.
@@ -61,6 +62,6 @@ private:
     std::unique_ptr<PanelKlawisza> m_panel;
     std::unique_ptr<KontrolerWkladki> m_wkladka;
     std::unique_ptr<DefinicjeKlawiszy> m_definicje;
-    QDialog* m_oknoKomunik = nullptr;
+    std::function<QDialog*()> m_oknoKomunik;
     LaczeKasy* m_lacze = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "core/BladProgramu.h"
 #include "core/CzcionkiFormularzy.h"
 #include "core/NazwyPlikow.h"
+#include "core/PrzyPokazaniu.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "overlay/DrukWkladki.h"
@@ -72,7 +73,10 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
         });
     }
 
-    ustawCzcionkeNapisow();
+    // The labels are hidden at start; their font is fitted when the first one shows.
+    for (QLineEdit* e : m_widok.edity)
+        if (e)
+            przyPierwszymPokazaniu(e, [this] { ustawCzcionkeNapisow(); });
 
     const auto podlacz = [this](QPushButton* b, void (KontrolerWkladki::*obsluga)()) {
         if (b)
@@ -91,8 +95,10 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
 }
 
 void KontrolerWkladki::ustawCzcionkeNapisow() {
-    if (!m_widok.edity[0])
+    // Once, and never over a font the user picked.
+    if (m_czcionkaNapisowUstalona || !m_widok.edity[0])
         return;
+    m_czcionkaNapisowUstalona = true;
     // The labels start in the window's face, condensed just enough that a label of eight
     // capitals shows whole in the narrowest edit: measured on the register functions' names
     // cut to a label's length, the words a user is most likely to type there.
@@ -196,6 +202,7 @@ void KontrolerWkladki::bCzcionkaClick() {
     if (!wybrana)
         return;
     m_czcionkaDialogu = *wybrana;
+    m_czcionkaNapisowUstalona = true;
     for (int indeks : kKolejnoscPliku) {
         QLineEdit* e = m_widok.edity[indeks];
         e->setFont(wybrana->font);
@@ -237,6 +244,7 @@ std::optional<QImage> KontrolerWkladki::eksportuj() {
 
     const SkalaEksportu skala = skalaEksportu(wydruk.size(), m_widok.iWkladka->size());
     QLineEdit* edit1 = m_widok.edity[indeksNapisu(1)];
+    ustawCzcionkeNapisow(); // the labels may not have been shown yet
     const QFont czcionka = czcionkaEksportu(edit1->font(), skala.sy);
     const QColor kolorTekstu = edit1->palette().color(QPalette::Text);
 

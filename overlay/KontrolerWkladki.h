@@ -61,6 +61,7 @@ private:
     QString m_nazwaZapisu;
     QString m_nazwaOdczytu;
     Czcionka m_czcionkaDialogu;
+    bool m_czcionkaNapisowUstalona = false;
     // The drawing surface and the encoded bitmap file, kept between exports so that their
     // memory is not taken afresh each time.
     QImage m_powierzchnia;

@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     Klepsydra klepsydra;
     BibliotekiKasy lacze(klepsydra);
     TForm3 okno(stan, dialogi);
-    okno.ustawKomunikacje(nullptr, lacze);
+    okno.ustawKomunikacje({}, lacze);
     okno.show();
 
     // The GUI thread's gaps: a timer that should fire every 5 ms, and the longest time

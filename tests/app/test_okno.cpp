@@ -165,8 +165,10 @@ bool miesci(const QWidget* w, const QString& tekst, int szerokosc) {
 }
 
 // The captioned controls of `okno` whose text does not fit, as "name: text", measured the
-// way the style lays each kind out.
+// way the style lays each kind out. Each is shown first, as the user would see it.
 QStringList ucieteNapisy(QWidget* okno) {
+    for (QWidget* w : okno->findChildren<QWidget*>())
+        w->show();
     QStringList uciete;
     const auto zglos = [&](const QWidget* w, const QString& t) {
         uciete << w->objectName() + QStringLiteral(": ") + t;

@@ -127,7 +127,7 @@ void TestDefinicjeEmulator::init() {
     m_lacze = std::make_unique<BibliotekiKasy>(*m_klepsydra);
     m_okno = std::make_unique<TForm3>(*m_stan, *m_dialogi);
     m_komunik = std::make_unique<TOknoKomunik>(*m_stan, *m_dialogi, *m_lacze, m_okno.get());
-    m_okno->ustawKomunikacje(m_komunik.get(), *m_lacze);
+    m_okno->ustawKomunikacje([this] { return m_komunik.get(); }, *m_lacze);
     m_ui = m_okno->ui;
     m_okno->show();
     zapiszPlik("KONFIG.TXT", "$01\tcom1:9600:mux0:1\t1\r\n");
@@ -301,7 +301,7 @@ void TestDefinicjeEmulator::zaDuzoPlatnosciIWyjatek() {
     QCOMPARE(k.przyciski, int(Dialogi::Tak));
 
     LaczeRzucajace rzucajace;
-    m_okno->ustawKomunikacje(m_komunik.get(), rzucajace);
+    m_okno->ustawKomunikacje([this] { return m_komunik.get(); }, rzucajace);
     kliknij(m_ui->bZapis);
     QCOMPARE(ostatni(), QStringLiteral("Wystąpił wyjątek w zapisie definicji klawiszy"));
 }

@@ -140,7 +140,7 @@ void TestImport::plikiList() {
         const int i = QStringList{"TowarMax", "OPlat", "OWaluta"}.indexOf(nazwa);
         return i >= 0 && i < wyniki.size() ? std::uint8_t(wyniki[i]) : 255;
     };
-    o.forma.ustawKomunikacje(nullptr, lacze);
+    o.forma.ustawKomunikacje({}, lacze);
     o.dialogi.odpowiedzi = {wyniki.isEmpty() ? Dialogi::Nie : Dialogi::Tak};
     o.forma.importStartowy();
     QCOMPARE(o.dialogi.pokazane.at(0).komunikat.tekst, kPytanie);
@@ -164,7 +164,7 @@ void TestImport::zEmulatorem() {
     Okno o;
     Klepsydra klepsydra;
     BibliotekiKasy lacze(klepsydra);
-    o.forma.ustawKomunikacje(nullptr, lacze);
+    o.forma.ustawKomunikacje({}, lacze);
     TDefKlawisza funkcja;
     funkcja.Rodzaj = RodzajFunkcja;
     funkcja.Numer = 7;
@@ -189,7 +189,7 @@ void TestImport::bladWImporcie() {
     zapiszPlik("KONFIG.TXT", "$");
     Okno o;
     FalszyweLacze lacze;
-    o.forma.ustawKomunikacje(nullptr, lacze);
+    o.forma.ustawKomunikacje({}, lacze);
     auto* aplikacja = qobject_cast<TAplikacja*>(qApp);
     aplikacja->ustawObslugeBledow(&o.dialogi, &o.forma);
     o.dialogi.odpowiedzi = {Dialogi::Tak, Dialogi::Nie};
