@@ -4,9 +4,9 @@
 // input (the wait swallows it): a register operation cannot be stopped halfway.
 
 #include <QDialog>
-#include <QElapsedTimer>
 
-struct PostepPracy;
+#include "core/PostepPracy.h"
+
 class QLabel;
 class QProgressBar;
 
@@ -22,11 +22,8 @@ public:
     QString tekstCzasu() const;
 
 private:
-    const PostepPracy& m_postep;
+    CzytnikPostepu m_czytnik; // timed from when the window was made
     QLabel* m_ilosc;
     QProgressBar* m_pasek;
     QLabel* m_czas;
-    QElapsedTimer m_zegar;   // since the window was made
-    unsigned m_pierwsze = 0; // the first count seen and when, the rate's starting point
-    qint64 m_msPierwszego = -1;
 };

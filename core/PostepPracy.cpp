@@ -1,5 +1,6 @@
 #include "core/PostepPracy.h"
 
+#include <algorithm>
 #include <cmath>
 
 QString TekstPostepu(unsigned zrobione, unsigned calosc, const QString& jednostka) {
@@ -26,4 +27,23 @@ QString TekstPozostalo(std::optional<int> sekundy) {
     return QStringLiteral("Pozostało ok. %1 min %2 s")
         .arg(*sekundy / 60)
         .arg(*sekundy % 60, 2, 10, QLatin1Char('0'));
+}
+
+StanPostepu CzytnikPostepu::odczytaj() {
+    StanPostepu s;
+    s.calosc = m_postep.calosc.load();
+    s.zrobione = std::min(m_postep.zrobione.load(), s.calosc);
+    const qint64 teraz = m_zegar.elapsed();
+    if (s.calosc == 0) {
+        s.czas = QStringLiteral("Czas: %1 s").arg(teraz / 1000);
+        return s;
+    }
+    if (m_msPierwszego < 0) {
+        m_pierwsze = s.zrobione;
+        m_msPierwszego = teraz;
+    }
+    s.ilosc = TekstPostepu(s.zrobione, s.calosc, m_postep.jednostka);
+    s.czas =
+        TekstPozostalo(PozostaloSekund(m_pierwsze, m_msPierwszego, s.zrobione, teraz, s.calosc));
+    return s;
 }

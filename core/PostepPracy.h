@@ -3,6 +3,7 @@
 // progress function) writes the counts, the waiting GUI thread reads them several times a
 // second and shows them. The texts shown are built here, widget-free.
 
+#include <QElapsedTimer>
 #include <QString>
 #include <atomic>
 #include <optional>
@@ -32,3 +33,26 @@ std::optional<int> PozostaloSekund(unsigned zrobionePrzed, qint64 msPrzed, unsig
 
 // "Pozostało ok. 12 s", "Pozostało ok. 2 min 05 s", or "Pozostały czas: obliczanie..."
 QString TekstPozostalo(std::optional<int> sekundy);
+
+// What a display of `postep` shows at one moment. The rate for the time left is taken from the
+// first reading that knew the total, so the connection's set-up does not count as slowness.
+struct StanPostepu {
+    unsigned zrobione = 0; // never above the total
+    unsigned calosc = 0;   // 0 while not known
+    QString ilosc;         // TekstPostepu; empty while the total is not known
+    QString czas;          // TekstPozostalo, or "Czas: 7 s" since the start while no total is known
+};
+
+// Reads one operation's counts for a display refreshed several times a second; made when the
+// operation starts.
+class CzytnikPostepu {
+public:
+    explicit CzytnikPostepu(const PostepPracy& postep) : m_postep(postep) { m_zegar.start(); }
+    StanPostepu odczytaj();
+
+private:
+    const PostepPracy& m_postep;
+    QElapsedTimer m_zegar;
+    unsigned m_pierwsze = 0; // the first count seen with a total, and when
+    qint64 m_msPierwszego = -1;
+};

@@ -6,7 +6,6 @@
 
 #include "core/BladProgramu.h"
 #include "core/Dialogi.h"
-#include "core/KodyZnakow.h"
 #include "core/NazwyPlikow.h"
 #include "keys/StanProgramu.h"
 #include "transfer/LaczeKasy.h"
@@ -35,16 +34,6 @@ const QString kSkasowano = QStringLiteral("Skasowano definicje klawiszy");
 
 // The register's answer to too many payment keys in one write.
 constexpr std::uint8_t kWynikZaDuzoPlatnosci = 229;
-
-// A rejected line as the message shows it: code page 1250 text, control bytes (a binary file,
-// a NUL) as replacement marks so that the box shows the whole line.
-QString tekstLinii(const QByteArray& linia) {
-    QString t = tekstZ1250(linia);
-    for (QChar& c : t)
-        if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
-            c = QChar::ReplacementCharacter;
-    return t;
-}
 
 } // namespace
 
@@ -127,7 +116,7 @@ bool DefinicjeKlawiszy::wczytajPlik(const QString& sciezka) {
         return false;
     }
     if (odczyt.zlaLinia) {
-        informacja(kBlednyFormat + tekstLinii(*odczyt.zlaLinia));
+        informacja(kBlednyFormat + TekstZlejLinii(*odczyt.zlaLinia));
         return false;
     }
     m_stan.tabela = odczyt.tabela;

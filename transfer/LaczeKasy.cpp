@@ -51,7 +51,13 @@ void naPostep(void* kontekst, unsigned zrobione, unsigned calosc) {
 
 } // namespace
 
-BibliotekiKasy::BibliotekiKasy(Klepsydra& klepsydra) : m_klepsydra(klepsydra) {
+BibliotekiKasy::BibliotekiKasy(Klepsydra& klepsydra) : BibliotekiKasy(&klepsydra, {}) {}
+
+BibliotekiKasy::BibliotekiKasy(Oczekiwanie oczekiwanie)
+    : BibliotekiKasy(nullptr, std::move(oczekiwanie)) {}
+
+BibliotekiKasy::BibliotekiKasy(Klepsydra* klepsydra, Oczekiwanie oczekiwanie)
+    : m_klepsydra(klepsydra), m_oczekiwanie(std::move(oczekiwanie)) {
     // Optional: a build of the library without progress reports leaves the busy cursor alone
     // with the operation's name in the progress window.
     m_ustawPostep = reinterpret_cast<UstawPostep>(dlsym(RTLD_DEFAULT, "_UstawPostep"));
@@ -71,13 +77,17 @@ BibliotekiKasy::~BibliotekiKasy() {
 template <typename F>
 std::uint8_t BibliotekiKasy::wTle(const QString& nazwa, const QString& jednostka, PowodBledu powod,
                                   F&& wywolanie) {
-    QWidget* okno = QApplication::activeModalWidget();
-    if (!okno)
-        okno = QApplication::activeWindow();
     m_postep.zacznij(nazwa, jednostka);
     m_powodBledu.clear();
-    const std::uint8_t wynik =
-        wykonajWTle(m_klepsydra, okno, std::forward<F>(wywolanie), &m_postep);
+    std::uint8_t wynik = 0;
+    if (m_oczekiwanie) {
+        wynik = m_oczekiwanie(std::function<std::uint8_t()>(std::forward<F>(wywolanie)), m_postep);
+    } else {
+        QWidget* okno = QApplication::activeModalWidget();
+        if (!okno)
+            okno = QApplication::activeWindow();
+        wynik = wykonajWTle(*m_klepsydra, okno, std::forward<F>(wywolanie), &m_postep);
+    }
     if (wynik == kPortNiedostepny && powod) {
         char bufor[kRozmiarBufora] = {};
         if (powod(bufor))

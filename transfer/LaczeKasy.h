@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "core/PostepPracy.h"
 
@@ -55,16 +56,24 @@ public:
     virtual QString powodBleduPortu() const { return {}; }
 };
 
-// The two libraries themselves, linked by name. Every call runs on a worker thread while the
-// program waits with the busy cursor and takes no input (core/CzekanieNaWatku.h), so the
-// windows keep repainting through long transfers.
+// The two libraries themselves, linked by name. In the window program every call runs on a
+// worker thread while the program waits with the busy cursor and takes no input
+// (core/CzekanieNaWatku.h), so the windows keep repainting through long transfers. A program
+// without windows hands over its own way of waiting instead.
 //
 // A name or line longer than 255 bytes cannot be handed over; that is a fault of the program
 // and raises BladProgramu.
 class BibliotekiKasy : public LaczeKasy {
 public:
+    // How a program without windows waits for a call: it runs `wywolanie` (on any thread) and
+    // returns its result, showing `postep` meanwhile if it likes. `postep` holds the
+    // operation's name before the call starts and its counts change while it runs.
+    using Oczekiwanie = std::function<std::uint8_t(const std::function<std::uint8_t()>& wywolanie,
+                                                   const PostepPracy& postep)>;
+
     // Registers for the protocol library's progress reports when the library has them.
     explicit BibliotekiKasy(Klepsydra& klepsydra);
+    explicit BibliotekiKasy(Oczekiwanie oczekiwanie);
     ~BibliotekiKasy() override;
     BibliotekiKasy(const BibliotekiKasy&) = delete;
     BibliotekiKasy& operator=(const BibliotekiKasy&) = delete;
@@ -106,7 +115,10 @@ private:
 
     using UstawPostep = void (*)(void (*)(void*, unsigned, unsigned), void*);
 
-    Klepsydra& m_klepsydra;
+    BibliotekiKasy(Klepsydra* klepsydra, Oczekiwanie oczekiwanie);
+
+    Klepsydra* m_klepsydra = nullptr; // the window program's wait, or
+    Oczekiwanie m_oczekiwanie;        // that of a program without windows
     PostepPracy m_postep;
     UstawPostep m_ustawPostep = nullptr;
     PowodBledu m_powodKavrel = nullptr;

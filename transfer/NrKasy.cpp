@@ -55,6 +55,28 @@ bool WczytajNrKasy(QString& nrKasy, const QString& katalog) {
     return true;
 }
 
+std::vector<std::uint8_t> NumeryKasZKonfiguracji(const QString& sciezka) {
+    QFile plik(sciezka);
+    if (!plik.open(QIODevice::ReadOnly))
+        throw BladProgramu(QStringLiteral("Nie można odczytać pliku %1: %2")
+                               .arg(QDir::toNativeSeparators(sciezka), plik.errorString()));
+    std::vector<std::uint8_t> numery;
+    for (int nrLinii = 1; !plik.atEnd(); ++nrLinii) {
+        const QByteArray linia = plik.readLine(kMaksPierwszejLinii).trimmed();
+        if (linia.isEmpty())
+            continue;
+        const std::optional<QString> nr = NrKasyZLinii(linia);
+        const std::optional<std::uint8_t> numer = nr ? NumerKasy(*nr) : std::nullopt;
+        if (!numer || *numer < 1 || *numer > 99)
+            throw BladProgramu(QStringLiteral("Brak numeru kasy w linii %1 pliku %2.")
+                                   .arg(nrLinii)
+                                   .arg(QDir::toNativeSeparators(sciezka)));
+        if (std::find(numery.begin(), numery.end(), *numer) == numery.end())
+            numery.push_back(*numer);
+    }
+    return numery;
+}
+
 std::optional<std::uint8_t> NumerKasy(const QString& nrKasy) {
     bool ok = false;
     const int nr = nrKasy.toInt(&ok, 10);

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 // The reading rule: the register number is the second and third characters of the first
 // line, or the second alone when the third is below "0" (the TAB after a one-digit number, a
@@ -23,6 +24,12 @@ QString SciezkaKonfiguracji(const QString& katalog = QStringLiteral("."));
 // read, or whose first line holds no register number, raises BladProgramu; `nrKasy` is then
 // left as it was.
 bool WczytajNrKasy(QString& nrKasy, const QString& katalog = QStringLiteral("."));
+
+// The register numbers of a KONFIG.TXT that lists several registers, one line each: every
+// non-empty line's number by the reading rule above, in the order of the file, each once (the
+// protocol library takes the first line of a number). Raises BladProgramu naming the file,
+// and the line when one holds no register number 1 to 99, or when the file cannot be read.
+std::vector<std::uint8_t> NumeryKasZKonfiguracji(const QString& sciezka);
 
 // The register number as the read request names it: the text converted as a decimal integer
 // (a sign allowed, "05" is 5), its low 8 bits. Nothing when the text is no number (empty when

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "core/BladProgramu.h"
+#include "core/KodyZnakow.h"
 #include "core/ZapisPliku.h"
 #include "transfer/TekstPliku.h"
 
@@ -198,8 +199,16 @@ std::optional<TDefKlawisza> CzytajLinieDefinicji(QByteArrayView linia) {
     }
 }
 
+QString TekstZlejLinii(const QByteArray& linia) {
+    QString t = tekstZ1250(linia);
+    for (QChar& c : t)
+        if (c.unicode() < 0x20 && c != QLatin1Char('\t'))
+            c = QChar::ReplacementCharacter;
+    return t;
+}
+
 OdczytDefinicji CzytajDefinicje(QIODevice& plik, const TabelaKlawiszy& poprzednia) {
-    OdczytDefinicji wynik{poprzednia, std::nullopt};
+    OdczytDefinicji wynik{poprzednia, std::nullopt, 0};
     wynik.tabela.wyczyscWszystkieRodzaje();
     CzytnikLinii czytnik(plik);
     QByteArray linia;
@@ -212,6 +221,7 @@ OdczytDefinicji CzytajDefinicje(QIODevice& plik, const TabelaKlawiszy& poprzedni
             def = CzytajLinieDefinicji(linia);
         if (!def) {
             wynik.zlaLinia = linia;
+            wynik.numerZlejLinii = numer;
             return wynik;
         }
         if (const auto poz = pozycjaKodu(def->Kod))

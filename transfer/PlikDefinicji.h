@@ -64,11 +64,17 @@ bool UtworzPlikWejsciowy(const QString& nazwa, std::uint8_t nrKasy);
 // a payment or currency number outside 0 to 8, a negative amount, a line over 255 characters.
 std::optional<TDefKlawisza> CzytajLinieDefinicji(QByteArrayView linia);
 
-// What reading a whole file gave: the table, or the first rejected line's text.
+// What reading a whole file gave: the table, or the first rejected line's text and its number
+// in the file (from 1; 0 while no line was rejected).
 struct OdczytDefinicji {
     TabelaKlawiszy tabela;
     std::optional<QByteArray> zlaLinia;
+    int numerZlejLinii = 0;
 };
+
+// A rejected line as a message shows it: code page 1250 text, control bytes (a binary file, a
+// NUL) as replacement marks so that the whole line is seen.
+QString TekstZlejLinii(const QByteArray& linia);
 
 // Reads a key-definition file from `plik` into a copy of `poprzednia` whose kinds are all
 // cleared first; only the positions the file names get new records. Lines end with CR LF, LF
