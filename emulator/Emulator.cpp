@@ -183,6 +183,10 @@ Kasa* Emulator::kasaDocelowa() {
     return it == kasy_.end() ? nullptr : it->second.get();
 }
 
+bool Emulator::milczy() const {
+    return o_.bezOdpowiedzi || (o_.mux && wybranyKanal_ == o_.kanalBezOdpowiedzi);
+}
+
 void Emulator::odebrane(const std::uint8_t* p, std::size_t n, double t) {
     if (uwolnionoZ_ == doUwolnienia_.size()) {
         doUwolnienia_.clear();
@@ -232,7 +236,7 @@ void Emulator::sprawdzCisze(double t) {
     if (!czekaNaCisze_ || t < ostatnieSmieci_ + protokol::CISZA_PO_SMIECIACH_MS / 1000.0)
         return;
     czekaNaCisze_ = false;
-    if (o_.bezOdpowiedzi)
+    if (milczy())
         return;
     // Noise inside a message asks for the missing block; noise while no reply is going out
     // may have been a whole request that could not be read: that is asked for again too.
@@ -269,7 +273,7 @@ void Emulator::obsluzRamke(const ramka::Ramka& r, double t) {
         return;
     }
     Kasa* kasa = kasaDocelowa();
-    if (!kasa || o_.bezOdpowiedzi)
+    if (!kasa || milczy())
         return; // nobody there, or a register that stays silent
     if (r.typ == ramka::ACK || r.typ == ramka::NAK) {
         if (!nadaje_)

@@ -31,6 +31,7 @@ struct Opcje {
     bool mux = false;
     std::vector<KanalMux> kanaly;
     bool bezOdpowiedzi = false;
+    int kanalBezOdpowiedzi = 0; // multiplexer channel whose register alone is silent; 0: none
     bool nak = false;
     bool psujRamki = false;
     bool zlyNumer = false;
@@ -85,6 +86,7 @@ private:
     void pompujNadawanie(double t);
     double nastepnaPobudka(double t) const;
     Kasa* kasaDocelowa();
+    bool milczy() const; // the register addressed now does not answer
 
     Opcje o_;
     std::map<int, std::unique_ptr<Kasa>> kasy_; // channel -> register (0 without multiplexer)

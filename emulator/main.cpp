@@ -51,6 +51,8 @@ Multiplekser:
 
 Usterki do ćwiczeń i testów:
   --no-reply           kasa milczy (program zgłosi timeout odbierania)
+  --no-reply-channel K milczy tylko kasa na kanale K multipleksera; kasy na
+                       pozostałych kanałach odpowiadają
   --nak                kasa odrzuca każdy rozkaz (odpowiedź NAK)
   --corrupt            kasa wysyła ramki z błędną sumą kontrolną
                        (niepoprawna odpowiedź z kasy)
@@ -197,6 +199,10 @@ int main(int argc, char** argv) {
             o.mux = true;
         } else if (a == "--no-reply") {
             o.bezOdpowiedzi = true;
+        } else if (a == "--no-reply-channel") {
+            if (!wez(w) || !liczba(w, 1, 4, v))
+                return zle("--no-reply-channel wymaga numeru kanału 1-4");
+            o.kanalBezOdpowiedzi = static_cast<int>(v);
         } else if (a == "--nak") {
             o.nak = true;
         } else if (a == "--corrupt") {
@@ -227,6 +233,9 @@ int main(int argc, char** argv) {
             return zle("nieznana opcja " + std::string(argv[i]));
         }
     }
+
+    if (o.kanalBezOdpowiedzi != 0 && !o.mux)
+        return zle("--no-reply-channel działa tylko razem z --mux");
 
     if (::pipe2(przerwanie, O_CLOEXEC | O_NONBLOCK) != 0)
         return 1;
