@@ -1,0 +1,112 @@
+#include "cli/FolderRoboczy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <csignal>
+#include <cstdlib>
+#include <mutex>
+#include <pthread.h>
+#include <thread>
+#include <unistd.h>
+
+#include "core/BladProgramu.h"
+#include "core/ZapisPliku.h"
+
+namespace {
+
+// The working folder that a signal removes; empty while there is none.
+std::mutex g_mutexFolderu;
+QString g_folderDoUsuniecia;
+
+void ustawDoUsuniecia(const QString& sciezka) {
+    const std::lock_guard<std::mutex> blokada(g_mutexFolderu);
+    g_folderDoUsuniecia = sciezka;
+}
+
+[[noreturn]] void bladFolderu(const QString& co) {
+    throw BladProgramu(QStringLiteral("Nie można przygotować folderu roboczego: %1.").arg(co));
+}
+
+sigset_t sygnalyZakonczenia() {
+    sigset_t s;
+    sigemptyset(&s);
+    sigaddset(&s, SIGINT);
+    sigaddset(&s, SIGTERM);
+    sigaddset(&s, SIGHUP);
+    return s;
+}
+
+} // namespace
+
+FolderRoboczy::FolderRoboczy(const QString& konfiguracja, const QString& folderPortow)
+    : m_poprzedni(QDir::currentPath()),
+      m_folder(QDir::tempPath() + QStringLiteral("/pixo-kasa-XXXXXX")) {
+    if (!m_folder.isValid())
+        bladFolderu(m_folder.errorString());
+    ustawDoUsuniecia(m_folder.path());
+    const QDir folder(m_folder.path());
+
+    if (!QFile::copy(konfiguracja, folder.filePath(QStringLiteral("KONFIG.TXT"))))
+        bladFolderu(QStringLiteral("nie można skopiować pliku %1").arg(konfiguracja));
+
+    // Dangling links too (QDir::System): a port whose emulator has stopped is then reported by
+    // the library as the missing port it is, not as a serial port that does not exist.
+    static const QRegularExpression kPort(QStringLiteral("^com[0-9]+$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QDir porty(folderPortow);
+    for (const QString& nazwa :
+         porty.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (kPort.match(nazwa).hasMatch() &&
+            !QFile::link(porty.absoluteFilePath(nazwa), folder.filePath(nazwa)))
+            bladFolderu(QStringLiteral("nie można dowiązać portu %1").arg(nazwa));
+    }
+
+    if (!QDir::setCurrent(folder.path()))
+        bladFolderu(folder.path());
+}
+
+FolderRoboczy::~FolderRoboczy() {
+    QDir::setCurrent(m_poprzedni);
+    ustawDoUsuniecia({});
+    // QTemporaryDir removes the folder with what is in it; the links go, not what they lead to.
+}
+
+void FolderRoboczy::opublikuj(const QString& nazwa, const QString& cel) const {
+    QFile plik(QDir(m_folder.path()).filePath(nazwa));
+    if (!plik.open(QIODevice::ReadOnly))
+        throw BladProgramu(
+            QStringLiteral("Nie można odczytać pliku %1: %2.").arg(nazwa, plik.errorString()));
+    const QByteArray tresc = plik.readAll();
+    // Under the signal's lock, so an interrupt does not leave the writer's temporary beside the
+    // user's file; a write of a few kilobytes holds it for milliseconds.
+    const std::lock_guard<std::mutex> blokada(g_mutexFolderu);
+    zapiszBezpiecznie(cel, [&](QIODevice& d) { return d.write(tresc) == tresc.size(); });
+}
+
+void UsuwajPrzySygnale() {
+    const sigset_t sygnaly = sygnalyZakonczenia();
+    pthread_sigmask(SIG_BLOCK, &sygnaly, nullptr);
+    std::thread([sygnaly] {
+        int sygnal = 0;
+        if (sigwait(&sygnaly, &sygnal) != 0)
+            return;
+        {
+            const std::lock_guard<std::mutex> blokada(g_mutexFolderu);
+            // The library may be creating a file in it right now; a second pass takes that too.
+            for (int proba = 0; proba < 3 && !g_folderDoUsuniecia.isEmpty(); ++proba)
+                if (QDir(g_folderDoUsuniecia).removeRecursively())
+                    break;
+        }
+        if (isatty(STDERR_FILENO))
+            (void)!write(STDERR_FILENO, "\n", 1);
+        // Ended by the signal itself, so that a calling shell sees an interrupt, not an error.
+        std::signal(sygnal, SIG_DFL);
+        sigset_t ten;
+        sigemptyset(&ten);
+        sigaddset(&ten, sygnal);
+        pthread_sigmask(SIG_UNBLOCK, &ten, nullptr);
+        raise(sygnal);
+        _exit(128 + sygnal);
+    }).detach();
+}

@@ -1,0 +1,223 @@
+// pixo-kasa as a technician runs it, against the emulator playing a multiplexer with four
+// registers: its result lines, exit status and files, and that it leaves nothing behind.
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <signal.h>
+
+#include "link/EmulatorTestowy.h"
+
+namespace {
+
+// A key-definition file as the window program saves it, every line type on some key; the
+// register gives the same 28 lines back.
+const QByteArray kDefinicje =
+    "$176\t1\t12\t1\t0\t1\r\n$65\t2\t5\t\r\n$164\t3\t2\t1000\t0\r\n"
+    "$214\t0\r\n$177\t4\t0\t10\t1\t0\r\n$66\t5\t1\t250\t0\t1\r\n"
+    "$38\t3\t3\t0\t1\r\n$215\t0\r\n$178\t0\r\n$67\t0\r\n$143\t0\r\n"
+    "$216\t2\t40\t\r\n$179\t0\r\n$68\t0\r\n$37\t0\r\n$217\t0\r\n"
+    "$180\t0\r\n$69\t0\r\n$168\t0\r\n$218\t0\r\n$71\t1\t3071\t0\t1\t0\r\n"
+    "$41\t0\r\n$72\t0\r\n$45\t0\r\n$73\t0\r\n$43\t0\r\n$74\t0\r\n$61\t0\r\n";
+
+QByteArray plik(int kasa, const QByteArray& definicje = kDefinicje) {
+    return "#" + QByteArray::number(kasa) + "\r\n#\r\n#\r\n" + definicje;
+}
+
+QByteArray zawartosc(const QString& nazwa) {
+    QFile f(nazwa);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<brak>");
+}
+
+struct Przebieg {
+    int status = -1;
+    QProcess::ExitStatus zakonczenie = QProcess::NormalExit;
+    QString wyjscie;
+    QString bledy;
+};
+
+} // namespace
+
+class TestPixoKasa : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void zapisIOdczytCzterechKas();
+    void jednaKasaMilczy();
+    void nicNieWyslano_data();
+    void nicNieWyslano();
+    void porownajZnajdujeZmiane();
+    void przerwanieNieZostawiaPlikow();
+
+private:
+    void zapisz(const QString& nazwa, const QByteArray& tresc) {
+        QFile f(m_folder->filePath(nazwa));
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(tresc) == tresc.size());
+    }
+    void uruchomEmulator(const QStringList& usterki = {});
+    QProcess* start(const QStringList& argumenty, const QByteArray& wejscie = {});
+    Przebieg kasa(const QStringList& argumenty, const QByteArray& wejscie = {});
+    // What the working folder holds beyond the test's own files, and the temporary folder.
+    QStringList pozostalosci() const;
+
+    std::unique_ptr<QTemporaryDir> m_folder, m_tmp;
+    std::unique_ptr<QProcess> m_proces;
+    EmulatorTestowy m_emulator;
+};
+
+void TestPixoKasa::init() {
+    m_proces.reset();
+    m_folder = std::make_unique<QTemporaryDir>();
+    m_tmp = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_folder->isValid() && m_tmp->isValid());
+    // Timeout 1 s: a silent register is told within a second or two.
+    QByteArray konfig;
+    for (int k = 1; k <= 4; ++k)
+        konfig += QStringLiteral("$0%1\tcom1:57600:mux1:%1\t1\r\n").arg(k).toLatin1();
+    zapisz("KONFIG.TXT", konfig);
+}
+
+void TestPixoKasa::uruchomEmulator(const QStringList& usterki) {
+    QVERIFY(m_emulator.uruchom(m_folder->path(),
+                               QStringList{"--mux", "1=01,2=02,3=03,4=04", "--verbose"} + usterki));
+}
+
+QProcess* TestPixoKasa::start(const QStringList& argumenty, const QByteArray& wejscie) {
+    m_proces = std::make_unique<QProcess>();
+    m_proces->setWorkingDirectory(m_folder->path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMPDIR", m_tmp->path());
+    m_proces->setProcessEnvironment(env);
+    m_proces->start(qEnvironmentVariable("PIXO_BUILD_DIR") + "/cli/pixo-kasa", argumenty);
+    m_proces->write(wejscie);
+    m_proces->closeWriteChannel();
+    return m_proces.get();
+}
+
+Przebieg TestPixoKasa::kasa(const QStringList& argumenty, const QByteArray& wejscie) {
+    QProcess* p = start(argumenty, wejscie);
+    if (!p->waitForFinished(30000))
+        return {};
+    return {p->exitCode(), p->exitStatus(), QString::fromUtf8(p->readAllStandardOutput()),
+            QString::fromUtf8(p->readAllStandardError())};
+}
+
+QStringList TestPixoKasa::pozostalosci() const {
+    const auto wszystko = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    QStringList p = QDir(m_folder->path()).entryList(wszystko);
+    p.removeOne("KONFIG.TXT");
+    p.removeOne("com1");
+    p.removeOne("klawisz.txt");
+    return p + QDir(m_tmp->path()).entryList(wszystko);
+}
+
+void TestPixoKasa::zapisIOdczytCzterechKas() {
+    uruchomEmulator();
+    zapisz("klawisz.txt", plik(1));
+    const Przebieg zapis = kasa({"zapis", "klawisz.txt", "1", "2", "3", "4"});
+    QCOMPARE(zapis.wyjscie, "kasa 01: OK\nkasa 02: OK\nkasa 03: OK\nkasa 04: OK\n");
+    QCOMPARE(zapis.status, 0);
+
+    const Przebieg odczyt = kasa({"odczyt", "--wszystkie", "-o", "kopie/nowe"});
+    QCOMPARE(odczyt.status, 0);
+    QVERIFY2(odczyt.wyjscie.contains("kasa 04: OK (kopie/nowe/kasa-04.txt)"),
+             qPrintable(odczyt.wyjscie));
+    for (int k = 1; k <= 4; ++k)
+        QCOMPARE(zawartosc(m_folder->filePath(QStringLiteral("kopie/nowe/kasa-0%1.txt").arg(k))),
+                 plik(k));
+    QCOMPARE(pozostalosci(), QStringList{"kopie"});
+}
+
+void TestPixoKasa::jednaKasaMilczy() {
+    uruchomEmulator({"--no-reply-channel", "3"});
+    zapisz("klawisz.txt", plik(1));
+    const Przebieg p = kasa({"zapis", "klawisz.txt", "1", "2", "3", "4", "--json"});
+    QCOMPARE(p.status, 1);
+    const QJsonObject wynik = QJsonDocument::fromJson(p.wyjscie.toUtf8()).object();
+    QCOMPARE(wynik["ok"].toBool(true), false);
+    const QJsonArray kasy = wynik["kasy"].toArray();
+    QCOMPARE(kasy.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(kasy[i]["kasa"].toInt(), i + 1);
+        QCOMPARE(kasy[i]["kod"].toInt(), i == 2 ? 21 : 0); // receive timeout
+    }
+    QVERIFY(kasy[2]["komunikat"].toString().startsWith("Wystąpił timeout odbierania."));
+
+    // The registers after the silent one were written all the same.
+    QCOMPARE(kasa({"porownaj", "klawisz.txt", "4"}).wyjscie, "kasa 04: zgodna z plikiem\n");
+}
+
+// Each of these ends before the register is reached: the emulator hears nothing.
+void TestPixoKasa::nicNieWyslano_data() {
+    QTest::addColumn<QStringList>("argumenty");
+    QTest::addColumn<QByteArray>("wejscie");
+    QTest::addColumn<QString>("blad");
+    QTest::newRow("zła linia") << QStringList{"zapis", "klawisz.txt", "1", "2"} << QByteArray()
+                               << "linia 6: $65\t2\t41\t\n"; // function 41 is no function
+    QTest::newRow("brak pliku") << QStringList{"zapis", "brak.txt", "1"} << QByteArray()
+                                << "Nie można otworzyć pliku \"brak.txt\"";
+    QTest::newRow("brak konfiguracji") << QStringList{"odczyt", "1", "--konfig", "inny.txt"}
+                                       << QByteArray() << "Nie ma pliku konfiguracji inny.txt.";
+    QTest::newRow("kasowanie bez zgody") << QStringList{"kasowanie", "1"} << QByteArray("nie\n")
+                                         << "Nie skasowano definicji klawiszy.";
+    QTest::newRow("zły numer") << QStringList{"odczyt", "100"} << QByteArray()
+                               << "numer kasy musi być liczbą 1-99: 100";
+}
+
+void TestPixoKasa::nicNieWyslano() {
+    QFETCH(QStringList, argumenty);
+    QFETCH(QByteArray, wejscie);
+    QFETCH(QString, blad);
+    uruchomEmulator();
+    zapisz("klawisz.txt", plik(1, "$176\t1\t12\t1\t0\t1\r\n$177\t0\r\n$65\t2\t41\t\r\n"));
+    const Przebieg p = kasa(argumenty, wejscie);
+    QCOMPARE(p.status, 2);
+    QVERIFY2(p.bledy.contains(blad), qPrintable(p.bledy));
+    QCOMPARE(p.wyjscie, QString());
+    m_emulator.zatrzymaj(); // all it printed is read in
+    QVERIFY2(!m_emulator.bledy().contains("<-"), "the emulator received a frame");
+    QCOMPARE(pozostalosci(), QStringList());
+}
+
+void TestPixoKasa::porownajZnajdujeZmiane() {
+    uruchomEmulator();
+    zapisz("klawisz.txt", plik(2));
+    QCOMPARE(kasa({"zapis", "klawisz.txt", "2"}).status, 0);
+    const Przebieg zgodna = kasa({"porownaj", "klawisz.txt", "2"});
+    QCOMPARE(zgodna.wyjscie, "kasa 02: zgodna z plikiem\n");
+    QCOMPARE(zgodna.status, 0);
+
+    // Left Alt B from a discount to a markup, right Alt Ą undefined.
+    QByteArray zmienione = kDefinicje;
+    zmienione.replace("$66\t5\t1\t250", "$66\t5\t0\t250").replace("$164\t3\t2\t1000\t0", "$164\t0");
+    zapisz("klawisz.txt", plik(2, zmienione));
+    const Przebieg rozna = kasa({"porownaj", "klawisz.txt", "2"});
+    QCOMPARE(rozna.wyjscie, "kasa 02: różne klawisze: 2\n"
+                            "  B: w pliku „5 0 250 0 1”, w kasie „5 1 250 0 1”\n"
+                            "  Ą: w pliku „0”, w kasie „3 2 1000 0”\n");
+    QCOMPARE(rozna.status, 1);
+}
+
+// Interrupted in the middle of a long transfer: neither the working folder nor a part of an
+// output stays.
+void TestPixoKasa::przerwanieNieZostawiaPlikow() {
+    uruchomEmulator({"--pace", "--baud", "9600"});
+    QProcess* p = start({"towary", "1", "-o", "listy"});
+    QString slyszane;
+    QTRY_VERIFY_WITH_TIMEOUT((slyszane += m_emulator.bledy()).contains("rozkaz"), 10000);
+    QTest::qWait(300); // the goods list is arriving now
+    ::kill(static_cast<pid_t>(p->processId()), SIGTERM);
+    QVERIFY(p->waitForFinished(5000));
+    QCOMPARE(p->exitStatus(), QProcess::CrashExit);
+    QCOMPARE(pozostalosci(), QStringList{"listy"});
+    QCOMPARE(QDir(m_folder->filePath("listy"))
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+}
+
+QTEST_GUILESS_MAIN(TestPixoKasa)
+#include "test_pixo_kasa.moc"
