@@ -50,6 +50,7 @@ private slots:
     void jednaKasaMilczy();
     void nicNieWyslano_data();
     void nicNieWyslano();
+    void kasowanieBezPytania();
     void porownajZnajdujeZmiane();
     void przerwanieNieZostawiaPlikow();
 
@@ -149,6 +150,30 @@ void TestPixoKasa::jednaKasaMilczy() {
 
     // The registers after the silent one were written all the same.
     QCOMPARE(kasa({"porownaj", "klawisz.txt", "4"}).wyjscie, "kasa 04: zgodna z plikiem\n");
+
+    // Each register's three lists, and none of the silent one's.
+    const Przebieg towary = kasa({"towary", "3", "2", "-o", "listy"});
+    QCOMPARE(towary.status, 1);
+    QCOMPARE(QDir(m_folder->filePath("listy")).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"plat-02.txt", "towary-02.txt", "waluta-02.txt"}));
+    QCOMPARE(zawartosc(m_folder->filePath("listy/plat-02.txt")).count("\r\n"), 3 + 6);
+    QCOMPARE(zawartosc(m_folder->filePath("listy/waluta-02.txt")).count("\r\n"), 3 + 8);
+}
+
+void TestPixoKasa::kasowanieBezPytania() {
+    uruchomEmulator();
+    zapisz("klawisz.txt", plik(1));
+    QCOMPARE(kasa({"zapis", "klawisz.txt", "1", "2"}).status, 0);
+    const Przebieg p = kasa({"kasowanie", "--tak", "2"});
+    QCOMPARE(p.wyjscie, "kasa 02: OK\n");
+    QCOMPARE(p.bledy, QString()); // no question
+    QCOMPARE(kasa({"odczyt", "1", "2"}).status, 0);
+    QCOMPARE(zawartosc(m_folder->filePath("kasa-01.txt")), plik(1));
+    QByteArray niezdefiniowane; // every key of type 0
+    for (const QByteArray& linia : kDefinicje.split('\n'))
+        if (!linia.isEmpty())
+            niezdefiniowane += linia.left(linia.indexOf('\t')) + "\t0\r\n";
+    QCOMPARE(zawartosc(m_folder->filePath("kasa-02.txt")), plik(2, niezdefiniowane));
 }
 
 // Each of these ends before the register is reached: the emulator hears nothing.
