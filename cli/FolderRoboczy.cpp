@@ -19,11 +19,6 @@ namespace {
 std::mutex g_mutexFolderu;
 QString g_folderDoUsuniecia;
 
-void ustawDoUsuniecia(const QString& sciezka) {
-    const std::lock_guard<std::mutex> blokada(g_mutexFolderu);
-    g_folderDoUsuniecia = sciezka;
-}
-
 [[noreturn]] void bladFolderu(const QString& co) {
     throw BladProgramu(QStringLiteral("Nie można przygotować folderu roboczego: %1.").arg(co));
 }
@@ -44,7 +39,10 @@ FolderRoboczy::FolderRoboczy(const QString& konfiguracja, const QString& folderP
       m_folder(QDir::tempPath() + QStringLiteral("/pixo-kasa-XXXXXX")) {
     if (!m_folder.isValid())
         bladFolderu(m_folder.errorString());
-    ustawDoUsuniecia(m_folder.path());
+    {
+        const std::lock_guard<std::mutex> blokada(g_mutexFolderu);
+        g_folderDoUsuniecia = m_folder.path();
+    }
     const QDir folder(m_folder.path());
 
     if (!QFile::copy(konfiguracja, folder.filePath(QStringLiteral("KONFIG.TXT"))))
@@ -68,8 +66,11 @@ FolderRoboczy::FolderRoboczy(const QString& konfiguracja, const QString& folderP
 
 FolderRoboczy::~FolderRoboczy() {
     QDir::setCurrent(m_poprzedni);
-    ustawDoUsuniecia({});
-    // QTemporaryDir removes the folder with what is in it; the links go, not what they lead to.
+    // Removed under the signal's lock: a signal now finds it either still there or gone. The
+    // links go, not what they lead to.
+    const std::lock_guard<std::mutex> blokada(g_mutexFolderu);
+    m_folder.remove();
+    g_folderDoUsuniecia.clear();
 }
 
 void FolderRoboczy::opublikuj(const QString& nazwa, const QString& cel) const {
