@@ -136,9 +136,7 @@ void TForm3::ustawCzcionkeOkna() {
 }
 
 void TForm3::ustawCzcionkiKontrolek() {
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPixelSize(11);
-    ui->rgAlty->setFont(arial);
+    ui->rgAlty->setFont(czcionkaFormularza(11, QStringLiteral("Arial")));
     ui->Klawisz->setFont(czcionkaFormularza(17));
     ui->StaticText2->setFont(czcionkaFormularza(13));
     // The fixed lists' longest entries are a little wider in the stand-in face than the

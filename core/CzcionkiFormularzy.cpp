@@ -1,12 +1,12 @@
 #include "core/CzcionkiFormularzy.h"
 
+#include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHash>
 #include <QRawFont>
 #include <algorithm>
 
 namespace {
-
-const QString kRodzinaFormularzy = QStringLiteral("MS Sans Serif");
 
 int najszerszy(const QFont& czcionka, const QStringList& wzory) {
     const QFontMetrics fm(czcionka);
@@ -29,17 +29,30 @@ int rozciagniecieKroju(const QFont& czcionka) {
 
 } // namespace
 
-QFont czcionkaFormularza(int piksele) {
+QFont czcionkaFormularza(int piksele, const QString& rodzina) {
     // Measured at the forms' sizes: the narrow face with Arial's letter shapes fits every
     // caption; Arial's own metrics (and DejaVu Sans, fontconfig's default) cut the longest ones.
-    static const bool zarejestrowane = [] {
-        QFont::insertSubstitutions(kRodzinaFormularzy, {QStringLiteral("Liberation Sans Narrow"),
-                                                        QStringLiteral("Arial Narrow"),
-                                                        QStringLiteral("Liberation Sans")});
-        return true;
+    static const QList<QPair<QString, QStringList>> kZastepcze = {
+        {QStringLiteral("MS Sans Serif"),
+         {QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow"),
+          QStringLiteral("Liberation Sans")}},
+        {QStringLiteral("Arial"), {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}},
+    };
+    // A face asked for by an installed name is found at once; a missing name costs a search
+    // of the whole font configuration for every size, so the stand-in is named directly.
+    static const QHash<QString, QString> kWybrane = [] {
+        QHash<QString, QString> wybrane;
+        for (const auto& [opisana, zastepcze] : kZastepcze) {
+            QFont::insertSubstitutions(opisana, zastepcze);
+            for (const QString& z : zastepcze)
+                if (QFontDatabase::hasFamily(z)) {
+                    wybrane.insert(opisana, z);
+                    break;
+                }
+        }
+        return wybrane;
     }();
-    Q_UNUSED(zarejestrowane);
-    QFont f(kRodzinaFormularzy);
+    QFont f(kWybrane.value(rodzina, rodzina));
     f.setPixelSize(piksele);
     return f;
 }

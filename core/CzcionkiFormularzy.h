@@ -6,9 +6,10 @@
 #include <QFont>
 #include <QStringList>
 
-// The forms' face at a height in pixels. The first call registers the stand-in faces, in
-// order of preference, for the family name the forms use.
-QFont czcionkaFormularza(int piksele);
+// The face the forms name (`rodzina`: "MS Sans Serif", or "Arial" for one group) at a height in
+// pixels, as the installed face that stands in for it. The first call also registers the
+// stand-ins as substitutes of those names, for fonts made from the names elsewhere.
+QFont czcionkaFormularza(int piksele, const QString& rodzina = QStringLiteral("MS Sans Serif"));
 
 // `czcionka` condensed just enough (by its stretch) that each of `wzory` is at most
 // `szerokosc` pixels wide; unchanged when they fit already. Keeps the height, so the text

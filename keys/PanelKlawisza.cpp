@@ -112,8 +112,9 @@ PanelKlawisza::PanelKlawisza(const WidokPanelu& widok, StanProgramu& stan, Dialo
     w.Edit10->installEventFilter(this);
     for (QComboBox* lista :
          {w.cbTowary, w.cbFunkcja, w.cbPlatnosc, w.cbWaluta, w.cbRabatNarzut, w.cbRodzaj}) {
+        // The drop-down list is made when it first opens (making six costs a millisecond at
+        // start): it gets the filter then, see ChildPolished below.
         lista->installEventFilter(this);
-        lista->view()->installEventFilter(this);
     }
     for (QLineEdit* e : w.pierwszeLinie)
         e->installEventFilter(this);
@@ -163,6 +164,12 @@ bool PanelKlawisza::filtruj(QObject* obiekt, QEvent* zdarzenie) {
         }
         if (typ == QEvent::FocusOut && zmianaWewnatrzOkna(static_cast<QFocusEvent*>(zdarzenie)))
             Edit10Exit();
+        return false;
+    }
+
+    if (typ == QEvent::ChildPolished) {
+        if (auto* lista = qobject_cast<QComboBox*>(obiekt))
+            lista->view()->installEventFilter(this);
         return false;
     }
 
