@@ -27,7 +27,7 @@ for wzor in 'bin/pixo-klawiatura$' 'bin/pixo-emulator$' 'bin/pixo-kasa$' \
             'share/applications/pl\.pixo\.Klawiatura\.desktop$' \
             'share/metainfo/pl\.pixo\.Klawiatura\.metainfo\.xml$' \
             'share/icons/hicolor/scalable/apps/pl\.pixo\.Klawiatura\.svg$' \
-            'share/man/man1/pixo-kasa\.1$'; do
+            'share/man/man1/pixo-kasa\.1\.gz$'; do
   find . -type f | grep -q -- "$wzor" || zle "w pakiecie brak pliku $wzor"
 done
 
