@@ -119,12 +119,11 @@ void TCiaOnlyOne::podnies() {
 void TCiaOnlyOne::PokazPierwsza() {
     // The first copy may still be starting its listener: it is tried for a few seconds.
     sockaddr_un a;
-    const int s = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (s < 0 || !adres(QFile::encodeName(sciezka(QStringLiteral(".gniazdo"))), a)) {
-        if (s >= 0)
-            ::close(s);
+    if (!adres(QFile::encodeName(sciezka(QStringLiteral(".gniazdo"))), a))
         return;
-    }
+    const int s = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (s < 0)
+        return;
     QDeadlineTimer termin(kCzekanieNaPierwszaMs);
     while (!termin.hasExpired()) {
         if (::sendto(s, kProsba.constData(), static_cast<size_t>(kProsba.size()), 0,

@@ -1,18 +1,17 @@
 #include "app/TForm3.h"
-#include "core/BladProgramu.h"
-#include "core/CzcionkiFormularzy.h"
-#include "core/PrzyPokazaniu.h"
 
 #include <QComboBox>
 #include <QDialog>
 #include <QShowEvent>
 #include <QStringListModel>
 #include <QStyleOptionComboBox>
-#include <cstdio>
 
 #include "app/TAplikacja.h"
 #include "app/WidokiFormy.h"
+#include "core/BladProgramu.h"
+#include "core/CzcionkiFormularzy.h"
 #include "core/Dialogi.h"
+#include "core/PrzyPokazaniu.h"
 #include "core/TRadioGroup.h"
 #include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
@@ -149,9 +148,8 @@ QStringList TForm3::goleTowary() {
     static const QStringList pozycje = [] {
         QStringList p;
         p.reserve(StanProgramu::kLiczbaTowarow);
-        char pozycja[8];
         for (int plu = 1; plu <= StanProgramu::kLiczbaTowarow; ++plu)
-            p << QString::fromLatin1(pozycja, std::snprintf(pozycja, sizeof pozycja, "%03d ", plu));
+            p << QString::number(plu).rightJustified(3, QLatin1Char('0')) + QLatin1Char(' ');
         return p;
     }();
     return pozycje;

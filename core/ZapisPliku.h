@@ -10,7 +10,8 @@
 
 class QIODevice;
 
-// Calls `zapisz` on the temporary file; `zapisz` returns false when a write failed. Raises
+// Calls `zapisz` on a buffer in memory, then writes what it wrote; `zapisz` returns false when
+// a write failed. Raises
 // BladProgramu with a Polish message naming the file and the reason when the file cannot be
 // created or written; the named file is then left as it was.
 void zapiszBezpiecznie(const QString& sciezka, const std::function<bool(QIODevice&)>& zapisz);

@@ -51,13 +51,18 @@ void naPostep(void* kontekst, unsigned zrobione, unsigned calosc) {
 
 } // namespace
 
-BibliotekiKasy::BibliotekiKasy(Klepsydra& klepsydra) : BibliotekiKasy(&klepsydra, {}) {}
+// The window program waits with the busy cursor; the window repainted meanwhile is whichever
+// one the user works in.
+BibliotekiKasy::BibliotekiKasy(Klepsydra& klepsydra)
+    : BibliotekiKasy(
+          [&klepsydra](const std::function<std::uint8_t()>& wywolanie, const PostepPracy& postep) {
+              QWidget* okno = QApplication::activeModalWidget();
+              if (!okno)
+                  okno = QApplication::activeWindow();
+              return wykonajWTle(klepsydra, okno, wywolanie, &postep);
+          }) {}
 
-BibliotekiKasy::BibliotekiKasy(Oczekiwanie oczekiwanie)
-    : BibliotekiKasy(nullptr, std::move(oczekiwanie)) {}
-
-BibliotekiKasy::BibliotekiKasy(Klepsydra* klepsydra, Oczekiwanie oczekiwanie)
-    : m_klepsydra(klepsydra), m_oczekiwanie(std::move(oczekiwanie)) {
+BibliotekiKasy::BibliotekiKasy(Oczekiwanie oczekiwanie) : m_oczekiwanie(std::move(oczekiwanie)) {
     // Optional: a build of the library without progress reports leaves the busy cursor alone
     // with the operation's name in the progress window.
     m_ustawPostep = reinterpret_cast<UstawPostep>(dlsym(RTLD_DEFAULT, "_UstawPostep"));
@@ -73,21 +78,14 @@ BibliotekiKasy::~BibliotekiKasy() {
 }
 
 // The buffers a call uses are copies owned by the waiting caller; the worker thread touches
-// nothing else. The window repainted before the wait is whichever one the user works in.
+// nothing else.
 template <typename F>
 std::uint8_t BibliotekiKasy::wTle(const QString& nazwa, const QString& jednostka, PowodBledu powod,
                                   F&& wywolanie) {
     m_postep.zacznij(nazwa, jednostka);
     m_powodBledu.clear();
-    std::uint8_t wynik = 0;
-    if (m_oczekiwanie) {
-        wynik = m_oczekiwanie(std::function<std::uint8_t()>(std::forward<F>(wywolanie)), m_postep);
-    } else {
-        QWidget* okno = QApplication::activeModalWidget();
-        if (!okno)
-            okno = QApplication::activeWindow();
-        wynik = wykonajWTle(*m_klepsydra, okno, std::forward<F>(wywolanie), &m_postep);
-    }
+    const std::uint8_t wynik =
+        m_oczekiwanie(std::function<std::uint8_t()>(std::forward<F>(wywolanie)), m_postep);
     if (wynik == kPortNiedostepny && powod) {
         char bufor[kRozmiarBufora] = {};
         if (powod(bufor))

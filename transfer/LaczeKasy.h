@@ -115,10 +115,7 @@ private:
 
     using UstawPostep = void (*)(void (*)(void*, unsigned, unsigned), void*);
 
-    BibliotekiKasy(Klepsydra* klepsydra, Oczekiwanie oczekiwanie);
-
-    Klepsydra* m_klepsydra = nullptr; // the window program's wait, or
-    Oczekiwanie m_oczekiwanie;        // that of a program without windows
+    Oczekiwanie m_oczekiwanie;
     PostepPracy m_postep;
     UstawPostep m_ustawPostep = nullptr;
     PowodBledu m_powodKavrel = nullptr;
