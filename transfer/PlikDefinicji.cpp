@@ -1,12 +1,12 @@
 #include "transfer/PlikDefinicji.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
-#include <cerrno>
 
 #include "core/BladProgramu.h"
 #include "core/KodyZnakow.h"
+#include "core/OdczytPliku.h"
 #include "core/ZapisPliku.h"
 #include "transfer/TekstPliku.h"
 
@@ -234,13 +234,8 @@ OdczytDefinicji CzytajDefinicje(QIODevice& plik, const TabelaKlawiszy& poprzedni
 }
 
 OdczytDefinicji CzytajPlikDefinicji(const QString& sciezka, const TabelaKlawiszy& poprzednia) {
-    QFile plik(sciezka);
-    const QFileInfo info(sciezka);
-    errno = 0;
-    if (info.isDir() || !plik.open(QIODevice::ReadOnly)) {
-        const int numer = !info.exists() ? ENOENT : info.isDir() ? EISDIR : errno ? errno : EACCES;
-        throw BladProgramu(QStringLiteral("Nie można otworzyć pliku \"%1\": %2.")
-                               .arg(sciezka, przyczynaBledu(numer)));
-    }
+    QByteArray tresc = wczytajZwyklyPlik(sciezka, kMaksPlikuDefinicji);
+    QBuffer plik(&tresc);
+    plik.open(QIODevice::ReadOnly);
     return CzytajDefinicje(plik, poprzednia);
 }

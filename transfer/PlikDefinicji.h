@@ -81,8 +81,10 @@ QString TekstZlejLinii(const QByteArray& linia);
 // or a bare CR. Stops at the first rejected line; a line over 255 characters is given back
 // cut to 255. The header lines are not looked at, but must not be over 255 characters either.
 OdczytDefinicji CzytajDefinicje(QIODevice& plik, const TabelaKlawiszy& poprzednia);
-// The same from a named file; raises BladProgramu (naming the file and the reason, in
-// Polish) when it cannot be opened.
+// A key-definition file larger than this is refused unread: the register's own hold 28 lines.
+constexpr qint64 kMaksPlikuDefinicji = 1024 * 1024;
+// The same from a named file, read through core/OdczytPliku.h; raises BladProgramu (naming
+// the file and the reason, in Polish) when it cannot be opened or is no regular file.
 OdczytDefinicji CzytajPlikDefinicji(const QString& sciezka, const TabelaKlawiszy& poprzednia);
 
 // Writes the key-definition file whole or not at all; raises BladProgramu naming the file

@@ -1,9 +1,12 @@
 // The key-definition file without the window: the writer's exact bytes, the reader's rules
 // and rejections, and the two small files for the protocol library.
 #include <QBuffer>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
+#include "core/BladProgramu.h"
 #include "transfer/NrKasy.h"
 #include "transfer/PlikDefinicji.h"
 
@@ -46,6 +49,8 @@ private slots:
     void czytanie_data();
     void czytanie();
     void plikiDlaBiblioteki();
+    void tylkoZwyklePliki_data();
+    void tylkoZwyklePliki();
 };
 
 void TestPlikDefinicji::przykladBajtPoBajcie() {
@@ -183,6 +188,55 @@ void TestPlikDefinicji::plikiDlaBiblioteki() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("#5\r\n#\r\n#\r\n"));
     QVERIFY(!UtworzPlikWejsciowy(dir.filePath("brak/" + kPlikWejsciowy), 5));
+}
+
+// Every reader of a named file refuses, at once, what is no plain file of a sane size: a FIFO
+// would block it for good, /dev/zero or a huge file keep it reading.
+void TestPlikDefinicji::tylkoZwyklePliki_data() {
+    QTest::addColumn<QString>("czytnik");
+    QTest::addColumn<QString>("rodzaj");
+    QTest::addColumn<QString>("powod");
+    for (const char* czytnik : {"definicje", "numer kasy", "lista kas"}) {
+        QTest::addRow("%s, FIFO", czytnik) << czytnik << "fifo"
+                                           << "potok (FIFO)";
+        QTest::addRow("%s, /dev/zero", czytnik) << czytnik << "zero"
+                                                << "urządzenie";
+        QTest::addRow("%s, 2 MB", czytnik) << czytnik << "duzy"
+                                           << "za duży";
+    }
+    QTest::newRow("definicje, folder") << "definicje"
+                                       << "folder"
+                                       << "pod tą nazwą jest folder";
+}
+
+void TestPlikDefinicji::tylkoZwyklePliki() {
+    QFETCH(QString, czytnik);
+    QFETCH(QString, rodzaj);
+    QFETCH(QString, powod);
+    QTemporaryDir dir;
+    const QString plik = dir.filePath("KONFIG.TXT");
+    QFile f(plik);
+    if (rodzaj == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(plik).constData(), 0600), 0);
+    else if (rodzaj == "zero")
+        QVERIFY(QFile::link("/dev/zero", plik));
+    else if (rodzaj == "folder")
+        QVERIFY(QDir(dir.path()).mkdir("KONFIG.TXT"));
+    else
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(2 << 20));
+    try {
+        QString nr;
+        if (czytnik == "definicje")
+            CzytajPlikDefinicji(plik, TabelaKlawiszy{});
+        else if (czytnik == "numer kasy")
+            WczytajNrKasy(nr, dir.path());
+        else
+            NumeryKasZKonfiguracji(plik);
+        QFAIL("the file was read");
+    } catch (const BladProgramu& e) {
+        QVERIFY2(e.komunikat().contains(powod) && e.komunikat().contains(plik),
+                 qPrintable(e.komunikat()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPlikDefinicji)
