@@ -119,7 +119,8 @@ void TestPlikDefinicji::czytanie_data() {
     const auto n = [](const char* nazwa, const QByteArray& tresc, const QByteArray& zla, int r) {
         QTest::newRow(nazwa) << tresc << zla << r;
     };
-    n("pusty plik", "", "-", 0);
+    n("pusty plik", "", "", 0); // the first header line is missing
+    n("dwie linie", "#1\r\n#\r\n", "", 0);
     n("sam naglowek", kNaglowek, "-", 0);
     n("funkcja 40", kNaglowek + "$176\t2\t40\r\n", "-", 2);
     n("funkcja 41", kNaglowek + "$176\t2\t41\r\n", "$176\t2\t41", 0);
@@ -129,7 +130,11 @@ void TestPlikDefinicji::czytanie_data() {
     n("nieznany kod", kNaglowek + "$999\t0\r\n", "-", 0);
     n("nieznany kod i zle pole", kNaglowek + "$999\t1\tx\r\n", "$999\t1\tx", 0);
     n("znacznik dowolny", kNaglowek + "#176\t2\t1\t\r\n", "-", 2);
-    n("dolne 16 bitow kodu", kNaglowek + "$65712\t2\t1\t\r\n", "-", 2);
+    n("kod ponad 16 bitow", kNaglowek + "$65601\t2\t1\t\r\n", "$65601\t2\t1\t", 0);
+    n("ujemny kod", kNaglowek + "$-1\t0\r\n", "$-1\t0", 0);
+    n("PLU 65535", kNaglowek + "$176\t1\t65535\t0\t0\t0\r\n", "-", 1);
+    n("PLU ponad 16 bitow", kNaglowek + "$176\t1\t65537\t0\t0\t0", "$176\t1\t65537\t0\t0\t0", 0);
+    n("zakres flaga 2", kNaglowek + "$176\t4\t0\t5\t2\t0", "$176\t4\t0\t5\t2\t0", 0);
     n("pozniejsza wygrywa", kNaglowek + "$176\t2\t1\t\r\n$176\t4\t0\t5\t1\t0\r\n", "-", 5);
     n("piata linia zla", kNaglowek + "$176\t2\t1\t\r\nxx\r\n", "xx", 0);
     n("pusta linia", kNaglowek + "$176\t0\r\n\r\n$177\t0\r\n", "", 0);
