@@ -37,9 +37,8 @@ QString zaDuzy(qint64 maksBajtow) {
 } // namespace
 
 QString plikBezWielkosci(const QString& folder, const QString& nazwa) {
-    const auto znaleziona =
-        pixo::nazwaBezWielkosci(QFile::encodeName(folder).toStdString(),
-                                QFile::encodeName(nazwa).toStdString());
+    const auto znaleziona = pixo::nazwaBezWielkosci(QFile::encodeName(folder).toStdString(),
+                                                    QFile::encodeName(nazwa).toStdString());
     if (!znaleziona)
         return {};
     return QDir(folder).filePath(QFile::decodeName(QByteArray::fromStdString(*znaleziona)));
