@@ -11,9 +11,13 @@
 #include <unistd.h>
 
 #include "core/BladProgramu.h"
+#include "core/OdczytPliku.h"
 #include "core/ZapisPliku.h"
 
 namespace {
+
+// What is read of the configuration file: as much as the protocol library reads.
+constexpr qint64 kMaksKonfiguracji = 64 * 1024;
 
 // The working folder that a signal removes; empty while there is none.
 std::mutex g_mutexFolderu;
@@ -45,8 +49,10 @@ FolderRoboczy::FolderRoboczy(const QString& konfiguracja, const QString& folderP
     }
     const QDir folder(m_folder.path());
 
-    if (!QFile::copy(konfiguracja, folder.filePath(QStringLiteral("KONFIG.TXT"))))
-        bladFolderu(QStringLiteral("nie można skopiować pliku %1").arg(konfiguracja));
+    // Read as every input is (a FIFO or a device named by mistake is refused, not waited for).
+    const QByteArray tresc = wczytajZwyklyPlik(konfiguracja, kMaksKonfiguracji);
+    zapiszBezpiecznie(folder.filePath(QStringLiteral("KONFIG.TXT")),
+                      [&](QIODevice& d) { return d.write(tresc) == tresc.size(); });
 
     // Dangling links too (QDir::System): a port whose emulator has stopped is then reported by
     // the library as the missing port it is, not as a serial port that does not exist.

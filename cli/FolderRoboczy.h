@@ -16,9 +16,9 @@
 
 class FolderRoboczy {
 public:
-    // Makes the folder and makes it the current one. `konfiguracja`: the configuration file;
-    // `folderPortow`: the folder whose "comN" are linked. Raises BladProgramu (in Polish) when
-    // a step fails; nothing is left behind then.
+    // Makes the folder and makes it the current one. `konfiguracja`: the configuration file
+    // (a regular one, core/OdczytPliku.h); `folderPortow`: the folder whose "comN" are
+    // linked. Raises BladProgramu (in Polish) when a step fails; nothing is left behind then.
     FolderRoboczy(const QString& konfiguracja, const QString& folderPortow);
     // Back to the folder current before, and the private one removed with all in it.
     ~FolderRoboczy();

@@ -134,7 +134,7 @@ private:
 // The configuration file: --konfig, else KONFIG.TXT of the current folder in any letter case.
 QString sciezkaKonfiguracji(const ZlecenieKasy& z) {
     if (!z.konfiguracja.isEmpty()) {
-        if (!QFileInfo(z.konfiguracja).isFile())
+        if (!QFileInfo::exists(z.konfiguracja))
             throw BladProgramu(QStringLiteral("Nie ma pliku konfiguracji %1.").arg(z.konfiguracja));
         return QFileInfo(z.konfiguracja).absoluteFilePath();
     }
@@ -146,8 +146,18 @@ QString sciezkaKonfiguracji(const ZlecenieKasy& z) {
     return QFileInfo(sciezka).absoluteFilePath();
 }
 
+// The key-definition file, header included: any file without one is likelier to be something
+// else picked by mistake than keys meant for every register named.
 TabelaKlawiszy czytajPlik(const QString& sciezka) {
     const OdczytDefinicji odczyt = CzytajPlikDefinicji(sciezka, TabelaKlawiszy{});
+    if (odczyt.zlaLinia && odczyt.numerZlejLinii <= 3 && odczyt.zlaLinia->isEmpty())
+        throw BladProgramu(
+            QStringLiteral("Błędny format pliku %1: brak nagłówka (trzech linii „#”).")
+                .arg(sciezka));
+    if (!odczyt.pierwszaLinia.startsWith('#'))
+        throw BladProgramu(QStringLiteral("Błędny format pliku %1, linia 1: %2 (nagłówek pliku "
+                                          "definicji zaczyna się od „#”).")
+                               .arg(sciezka, TekstZlejLinii(odczyt.pierwszaLinia)));
     if (odczyt.zlaLinia)
         throw BladProgramu(QStringLiteral("Błędny format pliku %1, linia %2: %3")
                                .arg(sciezka)

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include "link/EmulatorTestowy.h"
 
@@ -191,6 +192,16 @@ void TestPixoKasa::nicNieWyslano_data() {
                                          << "Nie skasowano definicji klawiszy.";
     QTest::newRow("zły numer") << QStringList{"odczyt", "100"} << QByteArray()
                                << "numer kasy musi być liczbą 1-99: 100";
+    QTest::newRow("pusty plik") << QStringList{"zapis", "pusty.txt", "2"} << QByteArray()
+                                << "brak nagłówka";
+    QTest::newRow("bez #") << QStringList{"zapis", "bez.txt", "2"} << QByteArray()
+                           << "linia 1: $176\t0 (nagłówek";
+    QTest::newRow("/dev/zero") << QStringList{"zapis", "zero.txt", "1"} << QByteArray()
+                               << "\"zero.txt\": to urządzenie";
+    QTest::newRow("FIFO") << QStringList{"zapis", "potok.txt", "1"} << QByteArray()
+                          << "\"potok.txt\": to potok (FIFO)";
+    QTest::newRow("FIFO konfiguracji") << QStringList{"odczyt", "1", "--konfig", "potok.txt"}
+                                       << QByteArray() << "potok.txt\": to potok (FIFO)";
 }
 
 void TestPixoKasa::nicNieWyslano() {
@@ -199,13 +210,17 @@ void TestPixoKasa::nicNieWyslano() {
     QFETCH(QString, blad);
     uruchomEmulator();
     zapisz("klawisz.txt", plik(1, "$176\t1\t12\t1\t0\t1\r\n$177\t0\r\n$65\t2\t41\t\r\n"));
+    zapisz("pusty.txt", "");
+    zapisz("bez.txt", "$176\t0\r\n#\r\n#\r\n$177\t0\r\n");
+    QVERIFY(QFile::link("/dev/zero", m_folder->filePath("zero.txt")));
+    QCOMPARE(::mkfifo(QFile::encodeName(m_folder->filePath("potok.txt")).constData(), 0600), 0);
     const Przebieg p = kasa(argumenty, wejscie);
     QCOMPARE(p.status, 2);
     QVERIFY2(p.bledy.contains(blad), qPrintable(p.bledy));
     QCOMPARE(p.wyjscie, QString());
     m_emulator.zatrzymaj(); // all it printed is read in
     QVERIFY2(!m_emulator.bledy().contains("<-"), "the emulator received a frame");
-    QCOMPARE(pozostalosci(), QStringList());
+    QCOMPARE(pozostalosci(), QStringList({"bez.txt", "potok.txt", "pusty.txt", "zero.txt"}));
 }
 
 void TestPixoKasa::porownajZnajdujeZmiane() {
