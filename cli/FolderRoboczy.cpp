@@ -16,8 +16,10 @@
 
 namespace {
 
-// What is read of the configuration file: as much as the protocol library reads.
+// What is read of the configuration file (as much as the protocol library reads) and of an
+// output of the library (far more than a register's lists).
 constexpr qint64 kMaksKonfiguracji = 64 * 1024;
+constexpr qint64 kMaksWyjscia = 64 * 1024 * 1024;
 
 // The working folder that a signal removes; empty while there is none.
 std::mutex g_mutexFolderu;
@@ -79,16 +81,15 @@ FolderRoboczy::~FolderRoboczy() {
     g_folderDoUsuniecia.clear();
 }
 
-void FolderRoboczy::opublikuj(const QString& nazwa, const QString& cel) const {
-    QFile plik(QDir(m_folder.path()).filePath(nazwa));
-    if (!plik.open(QIODevice::ReadOnly))
-        throw BladProgramu(
-            QStringLiteral("Nie można odczytać pliku %1: %2.").arg(nazwa, plik.errorString()));
-    const QByteArray tresc = plik.readAll();
-    // Under the signal's lock, so an interrupt does not leave the writer's temporary beside the
-    // user's file; a write of a few kilobytes holds it for milliseconds.
+void FolderRoboczy::opublikuj(const std::vector<std::pair<QString, QString>>& nazwyICele) const {
+    std::vector<std::pair<QString, QByteArray>> pliki;
+    for (const auto& [nazwa, cel] : nazwyICele)
+        pliki.emplace_back(cel,
+                           wczytajZwyklyPlik(QDir(m_folder.path()).filePath(nazwa), kMaksWyjscia));
+    // Under the signal's lock, so an interrupt does not leave the writer's temporaries beside
+    // the user's files; a write of a few hundred kilobytes holds it for milliseconds.
     const std::lock_guard<std::mutex> blokada(g_mutexFolderu);
-    zapiszBezpiecznie(cel, [&](QIODevice& d) { return d.write(tresc) == tresc.size(); });
+    zapiszRazemBezpiecznie(pliki);
 }
 
 void UsuwajPrzySygnale() {

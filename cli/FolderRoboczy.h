@@ -13,6 +13,8 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <utility>
+#include <vector>
 
 class FolderRoboczy {
 public:
@@ -25,10 +27,11 @@ public:
     FolderRoboczy(const FolderRoboczy&) = delete;
     FolderRoboczy& operator=(const FolderRoboczy&) = delete;
 
-    // Copies the working folder's file `nazwa` to `cel` (an absolute name) whole or not at all,
-    // by the program's writer (core/ZapisPliku.h); a signal meanwhile waits until it is done.
-    // Raises BladProgramu naming the file and the reason; `cel` is then left as it was.
-    void opublikuj(const QString& nazwa, const QString& cel) const;
+    // Copies the working folder's files (each a name there and its target, an absolute name)
+    // as one, by the program's writer (core/ZapisPliku.h zapiszRazemBezpiecznie): all of them
+    // or none; a signal meanwhile waits until it is done. Raises BladProgramu naming the file
+    // and the reason; every target is then as it was.
+    void opublikuj(const std::vector<std::pair<QString, QString>>& nazwyICele) const;
 
 private:
     QString m_poprzedni;

@@ -66,10 +66,20 @@ public:
 private:
     // The outputs of the working folder into the user's, listed as the user named the folder.
     void opublikuj(const QStringList& nazwy, WynikKasy& w) const {
-        for (const QString& nazwa : nazwy) {
-            m_folder.opublikuj(nazwa, QDir(m_folderWyjscia).filePath(nazwa));
-            w.pliki << QDir(m_z.folder).filePath(nazwa);
+        std::vector<std::pair<QString, QString>> pliki;
+        for (const QString& nazwa : nazwy)
+            pliki.emplace_back(nazwa, QDir(m_folderWyjscia).filePath(nazwa));
+        try {
+            m_folder.opublikuj(pliki);
+        } catch (const BladProgramu& e) {
+            if (nazwy.size() == 1)
+                throw;
+            throw BladProgramu(
+                QStringLiteral("%1 Nie zapisano żadnej z list; poprzednie zostały bez zmian.")
+                    .arg(e.komunikat()));
         }
+        for (const QString& nazwa : nazwy)
+            w.pliki << QDir(m_z.folder).filePath(nazwa);
     }
 
     void zadanieOdczytu(int kasa) {

@@ -53,6 +53,7 @@ private slots:
     void nicNieWyslano();
     void kasowanieBezPytania();
     void porownajZnajdujeZmiane();
+    void towaryWszystkieAlboZadne();
     void przerwanieNieZostawiaPlikow();
 
 private:
@@ -240,6 +241,19 @@ void TestPixoKasa::porownajZnajdujeZmiane() {
                             "  B: w pliku „5 0 250 0 1”, w kasie „5 1 250 0 1”\n"
                             "  Ą: w pliku „0”, w kasie „3 2 1000 0”\n");
     QCOMPARE(rozna.status, 1);
+}
+
+// A register's three lists go out together: one that cannot be written leaves the older ones
+// as they were, and the user is told.
+void TestPixoKasa::towaryWszystkieAlboZadne() {
+    uruchomEmulator();
+    QVERIFY(QDir(m_folder->path()).mkpath("listy/waluta-02.txt")); // no file can go there
+    zapisz("listy/towary-02.txt", "stare");
+    const Przebieg p = kasa({"towary", "2", "-o", "listy"});
+    QCOMPARE(p.status, 1);
+    QVERIFY2(p.wyjscie.contains("Nie zapisano żadnej z list"), qPrintable(p.wyjscie));
+    QCOMPARE(zawartosc(m_folder->filePath("listy/towary-02.txt")), QByteArray("stare"));
+    QVERIFY(!QFile::exists(m_folder->filePath("listy/plat-02.txt")));
 }
 
 // Interrupted in the middle of a long transfer: neither the working folder nor a part of an
