@@ -93,6 +93,9 @@ void FolderRoboczy::opublikuj(const std::vector<std::pair<QString, QString>>& na
 }
 
 void UsuwajPrzySygnale() {
+    // A closed output (a pipe into "head") must not end the program on the spot, leaving the
+    // working folder: the failed write is reported instead, and the run ends in order.
+    std::signal(SIGPIPE, SIG_IGN);
     const sigset_t sygnaly = sygnalyZakonczenia();
     pthread_sigmask(SIG_BLOCK, &sygnaly, nullptr);
     std::thread([sygnaly] {

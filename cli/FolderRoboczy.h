@@ -38,6 +38,7 @@ private:
     QTemporaryDir m_folder;
 };
 
+// Ignores SIGPIPE (a write to a closed output then fails and is reported, see RaportKasy).
 // Blocks SIGINT, SIGTERM and SIGHUP in the calling thread, and so in every thread started
 // after it (call it first thing in main), and waits for them on a thread of its own: on one it
 // removes the working folder that exists at that moment, ends a progress line on the terminal

@@ -218,6 +218,8 @@ int WykonajZlecenie(const ZlecenieKasy& z, SrodowiskoKasy& s) {
             s.raport.wynik(w);
             bladKasy = bladKasy || !w.udany();
             roznice = roznice || !w.roznice.empty();
+            if (s.raport.wyjscieZamkniete())
+                break; // nobody reads the results: the other registers are left alone
         }
     } catch (const BladProgramu& e) {
         s.raport.blad(e.komunikat());
@@ -225,6 +227,8 @@ int WykonajZlecenie(const ZlecenieKasy& z, SrodowiskoKasy& s) {
         return kWyjscieNieWykonano;
     }
     s.raport.zakoncz();
+    if (s.raport.wyjscieZamkniete())
+        return kWyjscieNieWykonano;
     // porownaj answers like diff: 1 for differences, 2 when it could not tell.
     if (z.polecenie == Polecenie::Porownaj)
         return bladKasy ? kWyjscieNieWykonano : roznice ? kWyjscieBladKasy : kWyjscieOk;

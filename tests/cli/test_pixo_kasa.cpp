@@ -55,6 +55,7 @@ private slots:
     void porownajZnajdujeZmiane();
     void towaryWszystkieAlboZadne();
     void przerwanieNieZostawiaPlikow();
+    void zamknieteWyjscie();
 
 private:
     void zapisz(const QString& nazwa, const QByteArray& tresc) {
@@ -62,7 +63,8 @@ private:
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(tresc) == tresc.size());
     }
     void uruchomEmulator(const QStringList& usterki = {});
-    QProcess* start(const QStringList& argumenty, const QByteArray& wejscie = {});
+    QProcess* start(const QStringList& argumenty, const QByteArray& wejscie = {},
+                    QProcess* odbiorca = nullptr);
     Przebieg kasa(const QStringList& argumenty, const QByteArray& wejscie = {});
     // What the working folder holds beyond the test's own files, and the temporary folder.
     QStringList pozostalosci() const;
@@ -89,8 +91,11 @@ void TestPixoKasa::uruchomEmulator(const QStringList& usterki) {
                                QStringList{"--mux", "1=01,2=02,3=03,4=04", "--verbose"} + usterki));
 }
 
-QProcess* TestPixoKasa::start(const QStringList& argumenty, const QByteArray& wejscie) {
+QProcess* TestPixoKasa::start(const QStringList& argumenty, const QByteArray& wejscie,
+                              QProcess* odbiorca) {
     m_proces = std::make_unique<QProcess>();
+    if (odbiorca)
+        m_proces->setStandardOutputProcess(odbiorca);
     m_proces->setWorkingDirectory(m_folder->path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TMPDIR", m_tmp->path());
@@ -271,6 +276,23 @@ void TestPixoKasa::przerwanieNieZostawiaPlikow() {
     QCOMPARE(QDir(m_folder->filePath("listy"))
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
+}
+
+// The results' reader goes away ("| head -c 10"): the run is not killed by SIGPIPE with its
+// working folder left; it says so and ends before the next register.
+void TestPixoKasa::zamknieteWyjscie() {
+    uruchomEmulator();
+    QProcess head;
+    QProcess* p = start({"odczyt", "1", "2", "3", "4"}, {}, &head);
+    head.start("head", {"-c", "10"});
+    QVERIFY(p->waitForFinished(30000) && head.waitForFinished(5000));
+    QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p->exitCode(), 2);
+    QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains("nie można zapisać wyników"));
+    QCOMPARE(head.readAllStandardOutput(), QByteArray("kasa 01: O"));
+    QCOMPARE(QDir(m_tmp->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+    QVERIFY(!QFile::exists(m_folder->filePath("kasa-04.txt")));
 }
 
 QTEST_GUILESS_MAIN(TestPixoKasa)
