@@ -77,11 +77,11 @@ void zapiszBezpiecznie(const QString& sciezka, const std::function<bool(QIODevic
 }
 
 void zapiszRazemBezpiecznie(const std::vector<std::pair<QString, QByteArray>>& pliki) {
-    std::vector<std::optional<QByteArray>> stare;
-    for (const auto& [sciezka, dane] : pliki)
-        stare.push_back(QFileInfo::exists(sciezka)
-                            ? std::optional(wczytajZwyklyPlik(sciezka, kMaksKopii))
-                            : std::nullopt);
+    // The old bytes of every target but the last: nothing fails after the last is in place.
+    std::vector<std::optional<QByteArray>> stare(pliki.size());
+    for (std::size_t i = 0; i + 1 < pliki.size(); ++i)
+        if (QFileInfo::exists(pliki[i].first))
+            stare[i] = wczytajZwyklyPlik(pliki[i].first, kMaksKopii);
     std::vector<std::unique_ptr<pixo::PlikTymczasowy>> tymczasowe;
     for (const auto& [sciezka, dane] : pliki) {
         auto plik = std::make_unique<pixo::PlikTymczasowy>();
