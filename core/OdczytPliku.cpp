@@ -41,7 +41,9 @@ QString plikBezWielkosci(const QString& folder, const QString& nazwa) {
                                                     QFile::encodeName(nazwa).toStdString());
     if (!znaleziona)
         return {};
-    return QDir(folder).filePath(QFile::decodeName(QByteArray::fromStdString(*znaleziona)));
+    const QString nazwaZnaleziona = QFile::decodeName(QByteArray::fromStdString(*znaleziona));
+    // In the working folder the bare name, as messages name these files.
+    return folder == QLatin1String(".") ? nazwaZnaleziona : QDir(folder).filePath(nazwaZnaleziona);
 }
 
 QByteArray wczytajZwyklyPlik(const QString& sciezka, qint64 maksBajtow) {

@@ -12,7 +12,8 @@
 
 // The file that `nazwa` stands for in `folder` when letter case is not looked at, by the
 // register library's own rule (link/common/NazwaBezWielkosci.h): the folder's path joined
-// with the name found, "KONFIG.TXT" or "konfig.txt" alike. Empty when there is none.
+// with the name found ("." gives the bare name), "KONFIG.TXT" or "konfig.txt" alike. Empty
+// when there is none.
 QString plikBezWielkosci(const QString& folder, const QString& nazwa);
 
 // The whole of a regular file of at most `maksBajtow` bytes (a link to one is followed).
