@@ -11,9 +11,15 @@
 #include <unistd.h>
 
 #include "core/BladProgramu.h"
+#include "core/OdczytPliku.h"
 #include "core/ZapisPliku.h"
 
 namespace {
+
+// What is read of the configuration file (as much as the protocol library reads) and of an
+// output of the library (far more than a register's lists).
+constexpr qint64 kMaksKonfiguracji = 64 * 1024;
+constexpr qint64 kMaksWyjscia = 64 * 1024 * 1024;
 
 // The working folder that a signal removes; empty while there is none.
 std::mutex g_mutexFolderu;
@@ -45,8 +51,10 @@ FolderRoboczy::FolderRoboczy(const QString& konfiguracja, const QString& folderP
     }
     const QDir folder(m_folder.path());
 
-    if (!QFile::copy(konfiguracja, folder.filePath(QStringLiteral("KONFIG.TXT"))))
-        bladFolderu(QStringLiteral("nie można skopiować pliku %1").arg(konfiguracja));
+    // Read as every input is (a FIFO or a device named by mistake is refused, not waited for).
+    const QByteArray tresc = wczytajZwyklyPlik(konfiguracja, kMaksKonfiguracji);
+    zapiszBezpiecznie(folder.filePath(QStringLiteral("KONFIG.TXT")),
+                      [&](QIODevice& d) { return d.write(tresc) == tresc.size(); });
 
     // Dangling links too (QDir::System): a port whose emulator has stopped is then reported by
     // the library as the missing port it is, not as a serial port that does not exist.
@@ -73,19 +81,21 @@ FolderRoboczy::~FolderRoboczy() {
     g_folderDoUsuniecia.clear();
 }
 
-void FolderRoboczy::opublikuj(const QString& nazwa, const QString& cel) const {
-    QFile plik(QDir(m_folder.path()).filePath(nazwa));
-    if (!plik.open(QIODevice::ReadOnly))
-        throw BladProgramu(
-            QStringLiteral("Nie można odczytać pliku %1: %2.").arg(nazwa, plik.errorString()));
-    const QByteArray tresc = plik.readAll();
-    // Under the signal's lock, so an interrupt does not leave the writer's temporary beside the
-    // user's file; a write of a few kilobytes holds it for milliseconds.
+void FolderRoboczy::opublikuj(const std::vector<std::pair<QString, QString>>& nazwyICele) const {
+    std::vector<std::pair<QString, QByteArray>> pliki;
+    for (const auto& [nazwa, cel] : nazwyICele)
+        pliki.emplace_back(cel,
+                           wczytajZwyklyPlik(QDir(m_folder.path()).filePath(nazwa), kMaksWyjscia));
+    // Under the signal's lock, so an interrupt does not leave the writer's temporaries beside
+    // the user's files; a write of a few hundred kilobytes holds it for milliseconds.
     const std::lock_guard<std::mutex> blokada(g_mutexFolderu);
-    zapiszBezpiecznie(cel, [&](QIODevice& d) { return d.write(tresc) == tresc.size(); });
+    zapiszRazemBezpiecznie(pliki);
 }
 
 void UsuwajPrzySygnale() {
+    // A closed output (a pipe into "head") must not end the program on the spot, leaving the
+    // working folder: the failed write is reported instead, and the run ends in order.
+    std::signal(SIGPIPE, SIG_IGN);
     const sigset_t sygnaly = sygnalyZakonczenia();
     pthread_sigmask(SIG_BLOCK, &sygnaly, nullptr);
     std::thread([sygnaly] {

@@ -13,28 +13,32 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <utility>
+#include <vector>
 
 class FolderRoboczy {
 public:
-    // Makes the folder and makes it the current one. `konfiguracja`: the configuration file;
-    // `folderPortow`: the folder whose "comN" are linked. Raises BladProgramu (in Polish) when
-    // a step fails; nothing is left behind then.
+    // Makes the folder and makes it the current one. `konfiguracja`: the configuration file
+    // (a regular one, core/OdczytPliku.h); `folderPortow`: the folder whose "comN" are
+    // linked. Raises BladProgramu (in Polish) when a step fails; nothing is left behind then.
     FolderRoboczy(const QString& konfiguracja, const QString& folderPortow);
     // Back to the folder current before, and the private one removed with all in it.
     ~FolderRoboczy();
     FolderRoboczy(const FolderRoboczy&) = delete;
     FolderRoboczy& operator=(const FolderRoboczy&) = delete;
 
-    // Copies the working folder's file `nazwa` to `cel` (an absolute name) whole or not at all,
-    // by the program's writer (core/ZapisPliku.h); a signal meanwhile waits until it is done.
-    // Raises BladProgramu naming the file and the reason; `cel` is then left as it was.
-    void opublikuj(const QString& nazwa, const QString& cel) const;
+    // Copies the working folder's files (each a name there and its target, an absolute name)
+    // as one, by the program's writer (core/ZapisPliku.h zapiszRazemBezpiecznie): all of them
+    // or none; a signal meanwhile waits until it is done. Raises BladProgramu naming the file
+    // and the reason; every target is then as it was.
+    void opublikuj(const std::vector<std::pair<QString, QString>>& nazwyICele) const;
 
 private:
     QString m_poprzedni;
     QTemporaryDir m_folder;
 };
 
+// Ignores SIGPIPE (a write to a closed output then fails and is reported, see RaportKasy).
 // Blocks SIGINT, SIGTERM and SIGHUP in the calling thread, and so in every thread started
 // after it (call it first thing in main), and waits for them on a thread of its own: on one it
 // removes the working folder that exists at that moment, ends a progress line on the terminal

@@ -66,10 +66,20 @@ public:
 private:
     // The outputs of the working folder into the user's, listed as the user named the folder.
     void opublikuj(const QStringList& nazwy, WynikKasy& w) const {
-        for (const QString& nazwa : nazwy) {
-            m_folder.opublikuj(nazwa, QDir(m_folderWyjscia).filePath(nazwa));
-            w.pliki << QDir(m_z.folder).filePath(nazwa);
+        std::vector<std::pair<QString, QString>> pliki;
+        for (const QString& nazwa : nazwy)
+            pliki.emplace_back(nazwa, QDir(m_folderWyjscia).filePath(nazwa));
+        try {
+            m_folder.opublikuj(pliki);
+        } catch (const BladProgramu& e) {
+            if (nazwy.size() == 1)
+                throw;
+            throw BladProgramu(
+                QStringLiteral("%1 Nie zapisano żadnej z list; poprzednie zostały bez zmian.")
+                    .arg(e.komunikat()));
         }
+        for (const QString& nazwa : nazwy)
+            w.pliki << QDir(m_z.folder).filePath(nazwa);
     }
 
     void zadanieOdczytu(int kasa) {
@@ -134,7 +144,7 @@ private:
 // The configuration file: --konfig, else KONFIG.TXT of the current folder in any letter case.
 QString sciezkaKonfiguracji(const ZlecenieKasy& z) {
     if (!z.konfiguracja.isEmpty()) {
-        if (!QFileInfo(z.konfiguracja).isFile())
+        if (!QFileInfo::exists(z.konfiguracja))
             throw BladProgramu(QStringLiteral("Nie ma pliku konfiguracji %1.").arg(z.konfiguracja));
         return QFileInfo(z.konfiguracja).absoluteFilePath();
     }
@@ -146,8 +156,18 @@ QString sciezkaKonfiguracji(const ZlecenieKasy& z) {
     return QFileInfo(sciezka).absoluteFilePath();
 }
 
+// The key-definition file, header included: any file without one is likelier to be something
+// else picked by mistake than keys meant for every register named.
 TabelaKlawiszy czytajPlik(const QString& sciezka) {
     const OdczytDefinicji odczyt = CzytajPlikDefinicji(sciezka, TabelaKlawiszy{});
+    if (odczyt.zlaLinia && odczyt.numerZlejLinii <= 3 && odczyt.zlaLinia->isEmpty())
+        throw BladProgramu(
+            QStringLiteral("Błędny format pliku %1: brak nagłówka (trzech linii „#”).")
+                .arg(sciezka));
+    if (!odczyt.pierwszaLinia.startsWith('#'))
+        throw BladProgramu(QStringLiteral("Błędny format pliku %1, linia 1: %2 (nagłówek pliku "
+                                          "definicji zaczyna się od „#”).")
+                               .arg(sciezka, TekstZlejLinii(odczyt.pierwszaLinia)));
     if (odczyt.zlaLinia)
         throw BladProgramu(QStringLiteral("Błędny format pliku %1, linia %2: %3")
                                .arg(sciezka)
@@ -198,6 +218,8 @@ int WykonajZlecenie(const ZlecenieKasy& z, SrodowiskoKasy& s) {
             s.raport.wynik(w);
             bladKasy = bladKasy || !w.udany();
             roznice = roznice || !w.roznice.empty();
+            if (s.raport.wyjscieZamkniete())
+                break; // nobody reads the results: the other registers are left alone
         }
     } catch (const BladProgramu& e) {
         s.raport.blad(e.komunikat());
@@ -205,6 +227,8 @@ int WykonajZlecenie(const ZlecenieKasy& z, SrodowiskoKasy& s) {
         return kWyjscieNieWykonano;
     }
     s.raport.zakoncz();
+    if (s.raport.wyjscieZamkniete())
+        return kWyjscieNieWykonano;
     // porownaj answers like diff: 1 for differences, 2 when it could not tell.
     if (z.polecenie == Polecenie::Porownaj)
         return bladKasy ? kWyjscieNieWykonano : roznice ? kWyjscieBladKasy : kWyjscieOk;

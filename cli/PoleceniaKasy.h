@@ -27,7 +27,8 @@ class RaportKasy;
 
 // The exit status: 0 every register succeeded (porownaj: and matched the file); 1 at least one
 // did not (porownaj: a register differs); 2 the work was not done: nothing was sent (command
-// line, file, configuration, the delete refused), or porownaj could not read a register.
+// line, file, configuration, the delete refused), porownaj could not read a register, or the
+// results could not be written (the registers after that one are not reached).
 constexpr int kWyjscieOk = 0;
 constexpr int kWyjscieBladKasy = 1;
 constexpr int kWyjscieNieWykonano = 2;

@@ -2,6 +2,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cerrno>
+#include <cstring>
 
 #include "transfer/KodyBledow.h"
 
@@ -49,9 +51,17 @@ QString LiniaWyniku(const WynikKasy& w) {
 }
 
 void RaportKasy::pisz(const QString& tekst) {
+    if (m_zamkniete)
+        return;
     const QByteArray b = tekst.toUtf8() + '\n';
     std::fwrite(b.constData(), 1, static_cast<std::size_t>(b.size()), m_wyjscie);
-    std::fflush(m_wyjscie);
+    if (std::fflush(m_wyjscie) == 0 && !std::ferror(m_wyjscie))
+        return;
+    // The reader went away (a pipe into "head"): said once, where it can still be read.
+    m_zamkniete = true;
+    const QByteArray b2 = "pixo-kasa: nie można zapisać wyników: " +
+                          QString::fromLocal8Bit(std::strerror(errno)).toUtf8() + '\n';
+    std::fwrite(b2.constData(), 1, static_cast<std::size_t>(b2.size()), stderr);
 }
 
 void RaportKasy::wynik(const WynikKasy& w) {

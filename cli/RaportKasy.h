@@ -50,6 +50,9 @@ public:
     void blad(const QString& tekst);
     // With --json, the document; call once at the end.
     void zakoncz();
+    // Whether writing to the output failed (its reader gone): told once on standard error,
+    // nothing more is written.
+    bool wyjscieZamkniete() const { return m_zamkniete; }
 
 private:
     void pisz(const QString& tekst);
@@ -60,4 +63,5 @@ private:
     QJsonArray m_kasy;
     QString m_blad;
     bool m_udany = true;
+    bool m_zamkniete = false;
 };

@@ -1,8 +1,10 @@
 #include "core/PlikAni.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cstring>
+
+#include "core/BladProgramu.h"
+#include "core/OdczytPliku.h"
 
 namespace {
 
@@ -384,13 +386,11 @@ std::optional<AnimacjaAni> czytaj(const QByteArray& dane) {
 }
 
 std::optional<AnimacjaAni> czytajPlik(const QString& sciezka) {
-    QFile f(sciezka);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaksPliku)
-        return std::nullopt;
-    const QByteArray dane = f.read(kMaksPliku + 1);
-    if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return czytaj(dane);
+    try {
+        return czytaj(wczytajZwyklyPlik(sciezka, kMaksPliku));
+    } catch (const BladProgramu&) {
+        return std::nullopt; // no animated cursor then, and no error
+    }
 }
 
 } // namespace PlikAni

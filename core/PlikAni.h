@@ -45,7 +45,8 @@ inline constexpr int kMaksJiffies = 10 * 60 * 60;
 // Parses the bytes of an .ani file; nothing when they are not a usable animated cursor.
 std::optional<AnimacjaAni> czytaj(const QByteArray& dane);
 
-// Reads and parses a file; nothing when it is missing, unreadable, too large or not usable.
+// Reads and parses a file; nothing when it is missing, unreadable, too large, no regular file
+// (a FIFO is not waited for, core/OdczytPliku.h) or not usable.
 std::optional<AnimacjaAni> czytajPlik(const QString& sciezka);
 
 // Parses one .cur/.ico file (also used for the frames of an animation). `preferowanyBok`

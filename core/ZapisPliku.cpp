@@ -2,10 +2,14 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <optional>
 
 #include "core/BladProgramu.h"
+#include "core/OdczytPliku.h"
 #include "link/common/PlikTymczasowy.h"
 
 namespace {
@@ -14,6 +18,19 @@ namespace {
     throw BladProgramu(QStringLiteral("Nie można zapisać pliku \"%1\": %2.")
                            .arg(sciezka, przyczynaBledu(numerBledu)));
 }
+
+std::string nazwaSystemowa(const QString& sciezka) {
+    return QFile::encodeName(sciezka).toStdString();
+}
+
+[[noreturn]] void bladUtworzenia(const QString& sciezka, int numerBledu) {
+    throw BladProgramu(QStringLiteral("Nie można utworzyć pliku \"%1\": %2.")
+                           .arg(sciezka, przyczynaBledu(numerBledu)));
+}
+
+// The old bytes of a target kept to be put back are read whole; the files written together
+// are lists of a few hundred kilobytes.
+constexpr qint64 kMaksKopii = 64 * 1024 * 1024;
 
 } // namespace
 
@@ -52,10 +69,41 @@ void zapiszBezpiecznie(const QString& sciezka, const std::function<bool(QIODevic
     if (!zapisz(bufor))
         bladZapisu(sciezka, EIO);
     pixo::PlikTymczasowy plik;
-    if (!plik.utworz(QFile::encodeName(sciezka).toStdString()))
-        throw BladProgramu(QStringLiteral("Nie można utworzyć pliku \"%1\": %2.")
-                               .arg(sciezka, przyczynaBledu(plik.bladSystemu())));
+    if (!plik.utworz(nazwaSystemowa(sciezka)))
+        bladUtworzenia(sciezka, plik.bladSystemu());
     if (!plik.zapisz(std::string_view(dane.constData(), static_cast<std::size_t>(dane.size()))) ||
         !plik.opublikuj())
         bladZapisu(sciezka, plik.bladSystemu());
+}
+
+void zapiszRazemBezpiecznie(const std::vector<std::pair<QString, QByteArray>>& pliki) {
+    // The old bytes of every target but the last: nothing fails after the last is in place.
+    std::vector<std::optional<QByteArray>> stare(pliki.size());
+    for (std::size_t i = 0; i + 1 < pliki.size(); ++i)
+        if (QFileInfo::exists(pliki[i].first))
+            stare[i] = wczytajZwyklyPlik(pliki[i].first, kMaksKopii);
+    std::vector<std::unique_ptr<pixo::PlikTymczasowy>> tymczasowe;
+    for (const auto& [sciezka, dane] : pliki) {
+        auto plik = std::make_unique<pixo::PlikTymczasowy>();
+        if (!plik->utworz(nazwaSystemowa(sciezka)))
+            bladUtworzenia(sciezka, plik->bladSystemu());
+        if (!plik->zapisz(
+                std::string_view(dane.constData(), static_cast<std::size_t>(dane.size()))) ||
+            !plik->utrwal())
+            bladZapisu(sciezka, plik->bladSystemu());
+        tymczasowe.push_back(std::move(plik));
+    }
+    for (std::size_t i = 0; i < pliki.size(); ++i) {
+        if (tymczasowe[i]->opublikuj())
+            continue;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (stare[j])
+                pixo::zapiszCalyPlik(nazwaSystemowa(pliki[j].first),
+                                     std::string_view(stare[j]->constData(),
+                                                      static_cast<std::size_t>(stare[j]->size())));
+            else
+                QFile::remove(pliki[j].first);
+        }
+        bladZapisu(pliki[i].first, tymczasowe[i]->bladSystemu());
+    }
 }

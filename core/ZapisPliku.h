@@ -5,8 +5,11 @@
 // or a power loss the old file or the new one is there), links followed, the old file's
 // permissions kept, a file the user may not write refused.
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QIODevice;
 
@@ -15,6 +18,13 @@ class QIODevice;
 // BladProgramu with a Polish message naming the file and the reason when the file cannot be
 // created or written; the named file is then left as it was.
 void zapiszBezpiecznie(const QString& sciezka, const std::function<bool(QIODevice&)>& zapisz);
+
+// Writes several files as one: each is first written whole beside its target and synced (a
+// full disk shows here, before any target is touched), then they are put in place one after
+// another. Should one of those last steps fail, the targets already replaced get their old
+// bytes back and those that are new go, so every target is as it was. Raises BladProgramu as
+// zapiszBezpiecznie does; also when an existing target cannot be read for that.
+void zapiszRazemBezpiecznie(const std::vector<std::pair<QString, QByteArray>>& pliki);
 
 // The reason for a system error number, in Polish, for messages that name a file.
 QString przyczynaBledu(int numerBledu);

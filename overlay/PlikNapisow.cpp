@@ -7,6 +7,7 @@
 
 #include "core/BladProgramu.h"
 #include "core/KodyZnakow.h"
+#include "core/OdczytPliku.h"
 #include "core/ZapisPliku.h"
 
 QByteArray zakodujPlikNapisow(const LinieNapisow& linie) {
@@ -104,8 +105,5 @@ void zapiszPlikNapisow(const QString& sciezka, const LinieNapisow& linie) {
 }
 
 LinieNapisow wczytajPlikNapisow(const QString& sciezka) {
-    QFile plik(sciezka);
-    if (!plik.open(QIODevice::ReadOnly))
-        throw BladProgramu(QStringLiteral("Nie można otworzyć pliku \"%1\".").arg(sciezka));
-    return czytajPlikNapisow(plik);
+    return czytajPlikNapisow(wczytajZwyklyPlik(sciezka, kMaksPlikuNapisow));
 }

@@ -24,7 +24,9 @@ QByteArray zakodujPlikNapisow(const LinieNapisow& linie);
 LinieNapisow czytajPlikNapisow(QIODevice& plik);
 LinieNapisow czytajPlikNapisow(const QByteArray& zawartosc);
 
-// Both raise BladProgramu when the file cannot be opened, read or written. The writer goes
+// Both raise BladProgramu when the file cannot be opened, read or written; the reader takes
+// only a regular file of at most kMaksPlikuNapisow bytes (core/OdczytPliku.h). The writer goes
 // through a temporary file in the same folder, so a failed write leaves the old file as it was.
+constexpr qint64 kMaksPlikuNapisow = 1024 * 1024;
 void zapiszPlikNapisow(const QString& sciezka, const LinieNapisow& linie);
 LinieNapisow wczytajPlikNapisow(const QString& sciezka);

@@ -7,6 +7,7 @@
 #include "core/BladProgramu.h"
 #include "core/Dialogi.h"
 #include "core/NazwyPlikow.h"
+#include "core/OdczytPliku.h"
 #include "keys/StanProgramu.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/NrKasy.h"
@@ -104,7 +105,9 @@ bool DefinicjeKlawiszy::odczytajZKasy() {
         PokazBlad(m_stan, m_dialogi, m_widok.okno, m_lacze.powodBleduPortu());
         return false;
     }
-    return wczytajPlik(kPlikKlawiszy);
+    // The library writes into "klawisz.txt" in whatever letter case it finds one.
+    const QString plik = plikBezWielkosci(QStringLiteral("."), kPlikKlawiszy);
+    return wczytajPlik(plik.isEmpty() ? kPlikKlawiszy : plik);
 }
 
 bool DefinicjeKlawiszy::wczytajPlik(const QString& sciezka) {

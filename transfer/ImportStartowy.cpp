@@ -1,13 +1,14 @@
 #include "transfer/ImportStartowy.h"
 
+#include <QBuffer>
 #include <QCursor>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 
 #include "core/BladProgramu.h"
 #include "core/Dialogi.h"
 #include "core/KodyZnakow.h"
+#include "core/OdczytPliku.h"
 #include "keys/StanProgramu.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/NrKasy.h"
@@ -20,6 +21,8 @@ namespace {
 const QString kPytanie = QStringLiteral(
     "Czy odczytać bazę towarową, płatności, waluty i  definicje klawiszy z podłączonej kasy?");
 const QString kNieStworzono = QStringLiteral("Nie udało się stworzyć pliku wejsciowego");
+// 3071 goods lines of at most 255 characters fit several times over.
+constexpr qint64 kMaksListy = 4 * 1024 * 1024;
 
 void pominNaglowek(CzytnikLinii& czytnik) {
     QByteArray linia;
@@ -48,19 +51,22 @@ std::array<std::optional<QByteArray>, N> wczytajNazwy(QIODevice& plik, int pole)
     return nazwy;
 }
 
-// Opens a list file that exists; nothing when there is none. One that exists but cannot be
-// read is an error.
-bool otworzListe(QFile& plik) {
-    if (!QFileInfo::exists(plik.fileName()))
-        return false;
-    if (!plik.open(QIODevice::ReadOnly))
-        throw BladProgramu(QStringLiteral("Nie można otworzyć pliku \"%1\": %2.")
-                               .arg(plik.fileName(), plik.errorString()));
-    return true;
+// Hands a list file, found in any letter case (the library writes into the one it finds), to
+// `czytaj`; nothing when there is none. One that cannot be read, or is no regular file, is an
+// error.
+template <typename Czytaj> void czytajListe(const QString& nazwa, Czytaj czytaj) {
+    const QString sciezka = plikBezWielkosci(QStringLiteral("."), nazwa);
+    if (sciezka.isEmpty())
+        return;
+    QByteArray tresc = wczytajZwyklyPlik(sciezka, kMaksListy);
+    QBuffer plik(&tresc);
+    plik.open(QIODevice::ReadOnly);
+    czytaj(plik);
 }
 
-// The three exports in order; false after the first failure, which has been told to the user
-// and whose output file is gone.
+// The three exports in order; false after the first failure, which has been told to the user.
+// The library leaves an older output file whole when it fails, so that file stays: it is the
+// last good list.
 bool eksportuj(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze, QWidget* okno) {
     struct UsunZadanie {
         ~UsunZadanie() { QFile::remove(kPlikWejsciowy); }
@@ -72,7 +78,6 @@ bool eksportuj(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze, QWidget* 
     for (const auto& [eksport, plik] : eksporty) {
         stan.NrBledu = (lacze.*eksport)(kPlikWejsciowy, *plik);
         if (stan.NrBledu != 0) {
-            QFile::remove(*plik);
             PokazBlad(stan, dialogi, okno, lacze.powodBleduPortu());
             return false;
         }
@@ -149,6 +154,7 @@ void ImportStartowy(const WidokImportu& widok, StanProgramu& stan, Dialogi& dial
     const bool zKasy = dialogi.komunikat(widok.okno, {QStringLiteral("Odpowiedz..."), kPytanie,
                                                       Dialogi::Ikona::Pytanie,
                                                       Dialogi::Tak | Dialogi::Nie}) == Dialogi::Tak;
+    bool czytajDefinicje = false;
     if (zKasy) {
         if (!WczytajNrKasy(stan.NrKasy)) {
             if (widok.otworzOknoKomunik)
@@ -167,39 +173,35 @@ void ImportStartowy(const WidokImportu& widok, StanProgramu& stan, Dialogi& dial
             dialogi.blad(widok.okno, kTytulBledu, kNieStworzono);
             return;
         }
-        if (!eksportuj(stan, dialogi, lacze, widok.okno))
-            return;
+        // After a failed export the lists on disk are loaded as after "Nie".
+        czytajDefinicje = eksportuj(stan, dialogi, lacze, widok.okno);
     }
 
-    // Reading the lists of a full register takes a moment; a hand-made huge file longer.
-    struct KursorCzekania {
-        KursorCzekania() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-        ~KursorCzekania() { QGuiApplication::restoreOverrideCursor(); }
-    };
-    std::optional<KursorCzekania> kursor;
-    kursor.emplace();
-    QFile towary(kPlikTowarow);
-    if (otworzListe(towary))
-        WczytajTowary(towary, stan.towary);
-    if (zKasy && widok.odczytajDefinicje) {
-        kursor.reset(); // the read tells its own failures, under the normal cursor
+    {
+        // Reading the lists of a full register takes a moment; a hand-made huge file longer.
+        struct KursorCzekania {
+            KursorCzekania() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+            ~KursorCzekania() { QGuiApplication::restoreOverrideCursor(); }
+        } kursor;
+        czytajListe(kPlikTowarow, [&](QIODevice& plik) { WczytajTowary(plik, stan.towary); });
+        czytajListe(kPlikPlatnosci, [&](QIODevice& plik) {
+            const auto nazwy = WczytajPlatnosci(plik);
+            for (int k = 0; k < 6; ++k)
+                if (nazwy[k])
+                    widok.ustawPlatnosc(k + 1, tekstZ1250(*nazwy[k]));
+        });
+        czytajListe(kPlikWalut, [&](QIODevice& plik) {
+            const auto nazwy = WczytajWaluty(plik);
+            for (int n = 1; n <= 8; ++n)
+                if (nazwy[n - 1])
+                    widok.ustawWalute(n - 1, QString::number(n) + QLatin1Char(' ') +
+                                                 tekstZ1250(*nazwy[n - 1]));
+        });
+        pokazTowary();
+    }
+    // The key definitions last, under the normal cursor (the read tells its own failures): the
+    // panel then shows the selected key's own goods item, not the refilled list's first, and
+    // the labels are filled from the payment and currency names just loaded.
+    if (czytajDefinicje && widok.odczytajDefinicje)
         widok.odczytajDefinicje();
-        kursor.emplace();
-    }
-    QFile platnosci(kPlikPlatnosci);
-    if (otworzListe(platnosci)) {
-        const auto nazwy = WczytajPlatnosci(platnosci);
-        for (int k = 0; k < 6; ++k)
-            if (nazwy[k])
-                widok.ustawPlatnosc(k + 1, tekstZ1250(*nazwy[k]));
-    }
-    QFile waluty(kPlikWalut);
-    if (otworzListe(waluty)) {
-        const auto nazwy = WczytajWaluty(waluty);
-        for (int n = 1; n <= 8; ++n)
-            if (nazwy[n - 1])
-                widok.ustawWalute(n - 1, QString::number(n) + QLatin1Char(' ') +
-                                             tekstZ1250(*nazwy[n - 1]));
-    }
-    pokazTowary();
 }

@@ -1,15 +1,19 @@
 #include "transfer/NrKasy.h"
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "core/BladProgramu.h"
+#include "core/OdczytPliku.h"
 
 namespace {
 const QString kNazwaKonfiguracji = QStringLiteral("KONFIG.TXT");
 // Far more than any line the program writes; a first line is read no further.
 constexpr qint64 kMaksPierwszejLinii = 4096;
+// As much as the protocol library reads of it.
+constexpr qint64 kMaksKonfiguracji = 64 * 1024;
 } // namespace
 
 std::optional<QString> NrKasyZLinii(QByteArrayView linia) {
@@ -23,31 +27,17 @@ std::optional<QString> NrKasyZLinii(QByteArrayView linia) {
 }
 
 QString SciezkaKonfiguracji(const QString& katalog) {
-    const QDir dir(katalog);
-    if (QFileInfo(dir.filePath(kNazwaKonfiguracji)).isFile())
-        return dir.filePath(kNazwaKonfiguracji);
-    QStringList nazwy = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    nazwy.removeIf(
-        [](const QString& n) { return n.compare(kNazwaKonfiguracji, Qt::CaseInsensitive) != 0; });
-    if (nazwy.isEmpty())
-        return {};
-    std::sort(nazwy.begin(), nazwy.end(),
-              [](const QString& a, const QString& b) { return a.toUtf8() < b.toUtf8(); });
-    return dir.filePath(nazwy.first());
+    const QString sciezka = plikBezWielkosci(katalog, kNazwaKonfiguracji);
+    // A folder of that name is no configuration file: the parameters are still to be set.
+    return QFileInfo(sciezka).isDir() ? QString() : sciezka;
 }
 
 bool WczytajNrKasy(QString& nrKasy, const QString& katalog) {
     const QString sciezka = SciezkaKonfiguracji(katalog);
     if (sciezka.isEmpty())
         return false;
-    QFile plik(sciezka);
-    if (!plik.open(QIODevice::ReadOnly))
-        throw BladProgramu(QStringLiteral("Nie można odczytać pliku %1: %2")
-                               .arg(QDir::toNativeSeparators(sciezka), plik.errorString()));
-    QByteArray linia = plik.readLine(kMaksPierwszejLinii);
-    if (linia.endsWith('\n'))
-        linia.chop(1);
-    const std::optional<QString> nr = NrKasyZLinii(linia);
+    const QByteArray tresc = wczytajZwyklyPlik(sciezka, kMaksKonfiguracji);
+    const std::optional<QString> nr = NrKasyZLinii(tresc.left(tresc.indexOf('\n')));
     if (!nr)
         throw BladProgramu(QStringLiteral("Brak numeru kasy w pierwszej linii pliku %1.")
                                .arg(QDir::toNativeSeparators(sciezka)));
@@ -56,10 +46,9 @@ bool WczytajNrKasy(QString& nrKasy, const QString& katalog) {
 }
 
 std::vector<std::uint8_t> NumeryKasZKonfiguracji(const QString& sciezka) {
-    QFile plik(sciezka);
-    if (!plik.open(QIODevice::ReadOnly))
-        throw BladProgramu(QStringLiteral("Nie można odczytać pliku %1: %2")
-                               .arg(QDir::toNativeSeparators(sciezka), plik.errorString()));
+    QByteArray tresc = wczytajZwyklyPlik(sciezka, kMaksKonfiguracji);
+    QBuffer plik(&tresc);
+    plik.open(QIODevice::ReadOnly);
     std::vector<std::uint8_t> numery;
     for (int nrLinii = 1; !plik.atEnd(); ++nrLinii) {
         const QByteArray linia = plik.readLine(kMaksPierwszejLinii).trimmed();

@@ -14,15 +14,16 @@
 // line end, or the end of the line). Nothing when the line has fewer than two characters.
 std::optional<QString> NrKasyZLinii(QByteArrayView pierwszaLinia);
 
-// The configuration file in `katalog`, its name matched without regard to letter case:
-// "KONFIG.TXT" itself when it exists, else the first such name in byte order (as the
-// protocol library picks it). Empty when there is none.
+// The configuration file in `katalog`, its name matched without regard to letter case by the
+// rule every file name follows (core/OdczytPliku.h plikBezWielkosci): "KONFIG.TXT" itself
+// when it exists, else the first such name in byte order, as the protocol library picks it.
+// Empty when there is none, or when that name is a folder's.
 QString SciezkaKonfiguracji(const QString& katalog = QStringLiteral("."));
 
 // Takes the register number from the configuration file in `katalog`. False when there is
 // no such file (the caller then asks the user to set the parameters). A file that cannot be
-// read, or whose first line holds no register number, raises BladProgramu; `nrKasy` is then
-// left as it was.
+// read (or is no regular file, core/OdczytPliku.h), or whose first line holds no register
+// number, raises BladProgramu; `nrKasy` is then left as it was.
 bool WczytajNrKasy(QString& nrKasy, const QString& katalog = QStringLiteral("."));
 
 // The register numbers of a KONFIG.TXT that lists several registers, one line each: every

@@ -1,12 +1,12 @@
 #include "transfer/PlikDefinicji.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
-#include <cerrno>
 
 #include "core/BladProgramu.h"
 #include "core/KodyZnakow.h"
+#include "core/OdczytPliku.h"
 #include "core/ZapisPliku.h"
 #include "transfer/TekstPliku.h"
 
@@ -139,9 +139,13 @@ std::optional<TDefKlawisza> CzytajLinieDefinicji(QByteArrayView linia) {
     const auto pole = [&](std::uint8_t n) { return Liczba32(PoleLinii(n, linia)); };
     const QByteArray pierwsze = PoleLinii(1, linia);
     // The marker character ("$") is not looked at.
-    const auto kod = pierwsze.size() >= 2 ? Liczba32(pierwsze.sliced(1)) : std::nullopt;
+    const auto kod =
+        Liczba32(pierwsze.size() >= 2 ? QByteArrayView(pierwsze).sliced(1) : QByteArrayView());
     const auto typ = pole(2);
-    if (!kod || !typ)
+    // A number that would not fit its field is refused: cut to the field it would name
+    // another key or goods item, and the file would be written back as a valid one.
+    const auto miesci16 = [](std::int32_t w) { return w >= 0 && w <= 0xffff; };
+    if (!kod || !typ || !miesci16(*kod))
         return std::nullopt;
 
     TDefKlawisza d;
@@ -155,7 +159,7 @@ std::optional<TDefKlawisza> CzytajLinieDefinicji(QByteArrayView linia) {
         return d;
     case 1: {
         const auto plu = pole(3), pojedynczo = pole(4), zaplata = pole(5), paragon = pole(6);
-        if (!plu || !flaga(pojedynczo) || !flaga(zaplata) || !flaga(paragon))
+        if (!plu || !miesci16(*plu) || !flaga(pojedynczo) || !flaga(zaplata) || !flaga(paragon))
             return std::nullopt;
         d.Rodzaj = RodzajTowar;
         d.PLU = static_cast<std::uint16_t>(*plu);
@@ -184,13 +188,12 @@ std::optional<TDefKlawisza> CzytajLinieDefinicji(QByteArrayView linia) {
     case 4:
     case 5: {
         const auto narzut = pole(3), wartosc = pole(4), pozycja = pole(5), paragon = pole(6);
-        if (!narzut || !wartosc || !pozycja || !paragon)
+        if (!narzut || !wartosc || !flaga(pozycja) || !flaga(paragon))
             return std::nullopt;
         d.Rodzaj = RodzajRabatNarzut;
         d.Numer = static_cast<std::uint8_t>((*typ == 4 ? 1 : 3) + (*narzut != 0 ? 1 : 0));
         d.Wartosc = *wartosc;
-        d.Zakres =
-            static_cast<std::uint8_t>((std::int64_t{*pozycja} + 2 * std::int64_t{*paragon}) & 0xff);
+        d.Zakres = static_cast<std::uint8_t>(*pozycja + 2 * *paragon);
         return d;
     }
     default:
@@ -208,13 +211,16 @@ QString TekstZlejLinii(const QByteArray& linia) {
 }
 
 OdczytDefinicji CzytajDefinicje(QIODevice& plik, const TabelaKlawiszy& poprzednia) {
-    OdczytDefinicji wynik{poprzednia, std::nullopt, 0};
+    OdczytDefinicji wynik{poprzednia, std::nullopt, 0, QByteArray()};
     wynik.tabela.wyczyscWszystkieRodzaje();
     CzytnikLinii czytnik(plik);
     QByteArray linia;
     bool zaDluga = false;
-    for (int numer = 1; czytnik.nastepna(linia, zaDluga); ++numer) {
+    int numer = 1;
+    for (; czytnik.nastepna(linia, zaDluga); ++numer) {
         std::optional<TDefKlawisza> def;
+        if (numer == 1)
+            wynik.pierwszaLinia = linia;
         if (!zaDluga && numer <= 3)
             continue; // the header is not looked at
         if (!zaDluga)
@@ -230,17 +236,18 @@ OdczytDefinicji CzytajDefinicje(QIODevice& plik, const TabelaKlawiszy& poprzedni
     if (czytnik.bladOdczytu())
         throw BladProgramu(QStringLiteral("Nie można odczytać pliku \"%1\": %2.")
                                .arg(nazwaUrzadzenia(plik), plik.errorString()));
+    if (numer <= 3) {
+        // Cut short before its header ended (an empty file, KONFIG.TXT picked by mistake):
+        // no keyboard of undefined keys, but the missing line.
+        wynik.zlaLinia = QByteArray();
+        wynik.numerZlejLinii = numer;
+    }
     return wynik;
 }
 
 OdczytDefinicji CzytajPlikDefinicji(const QString& sciezka, const TabelaKlawiszy& poprzednia) {
-    QFile plik(sciezka);
-    const QFileInfo info(sciezka);
-    errno = 0;
-    if (info.isDir() || !plik.open(QIODevice::ReadOnly)) {
-        const int numer = !info.exists() ? ENOENT : info.isDir() ? EISDIR : errno ? errno : EACCES;
-        throw BladProgramu(QStringLiteral("Nie można otworzyć pliku \"%1\": %2.")
-                               .arg(sciezka, przyczynaBledu(numer)));
-    }
+    QByteArray tresc = wczytajZwyklyPlik(sciezka, kMaksPlikuDefinicji);
+    QBuffer plik(&tresc);
+    plik.open(QIODevice::ReadOnly);
     return CzytajDefinicje(plik, poprzednia);
 }

@@ -57,19 +57,21 @@ QByteArray TekstListyKasowania(const QString& nrKasy);
 bool UtworzPlikWejsciowy(const QString& nazwa, std::uint8_t nrKasy);
 
 // One definition line as the reader takes it: the record it stands for, its key code in Kod
-// (the low 16 bits of the number after the first character of field 1). Nothing when the line
-// is rejected: field 1 shorter than two characters or no number after its first character, a
-// line type that is no number or outside 0 to 5, a field the type uses missing or no number,
-// a number beyond 32 bits, a goods flag other than 0 or 1, a function number outside 0 to 40,
-// a payment or currency number outside 0 to 8, a negative amount, a line over 255 characters.
+// (the number after the first character of field 1). Nothing when the line is rejected: field
+// 1 shorter than two characters or no number after its first character, a line type that is
+// no number or outside 0 to 5, a field the type uses missing or no number, a number beyond 32
+// bits, a key code or goods number outside 0 to 65535, a goods flag or a scope flag other
+// than 0 or 1, a function number outside 0 to 40, a payment or currency number outside 0 to
+// 8, a negative amount, a line over 255 characters.
 std::optional<TDefKlawisza> CzytajLinieDefinicji(QByteArrayView linia);
 
 // What reading a whole file gave: the table, or the first rejected line's text and its number
-// in the file (from 1; 0 while no line was rejected).
+// in the file (from 1; 0 while no line was rejected); and the file's first line, as read.
 struct OdczytDefinicji {
     TabelaKlawiszy tabela;
     std::optional<QByteArray> zlaLinia;
     int numerZlejLinii = 0;
+    QByteArray pierwszaLinia;
 };
 
 // A rejected line as a message shows it: code page 1250 text, control bytes (a binary file, a
@@ -79,10 +81,13 @@ QString TekstZlejLinii(const QByteArray& linia);
 // Reads a key-definition file from `plik` into a copy of `poprzednia` whose kinds are all
 // cleared first; only the positions the file names get new records. Lines end with CR LF, LF
 // or a bare CR. Stops at the first rejected line; a line over 255 characters is given back
-// cut to 255. The header lines are not looked at, but must not be over 255 characters either.
+// cut to 255. The header lines are not looked at, but must not be over 255 characters either,
+// and a file that ends before its third line is rejected with an empty line, the missing one.
 OdczytDefinicji CzytajDefinicje(QIODevice& plik, const TabelaKlawiszy& poprzednia);
-// The same from a named file; raises BladProgramu (naming the file and the reason, in
-// Polish) when it cannot be opened.
+// A key-definition file larger than this is refused unread: the register's own hold 28 lines.
+constexpr qint64 kMaksPlikuDefinicji = 1024 * 1024;
+// The same from a named file, read through core/OdczytPliku.h; raises BladProgramu (naming
+// the file and the reason, in Polish) when it cannot be opened or is no regular file.
 OdczytDefinicji CzytajPlikDefinicji(const QString& sciezka, const TabelaKlawiszy& poprzednia);
 
 // Writes the key-definition file whole or not at all; raises BladProgramu naming the file

@@ -130,6 +130,7 @@ bool PlikTymczasowy::utworz(const std::string& sciezka) {
 bool PlikTymczasowy::zapisz(std::string_view dane) {
     if (fd_ < 0)
         return false;
+    utrwalony_ = false;
     while (!dane.empty()) {
         const ssize_t n = ::write(fd_, dane.data(), dane.size());
         if (n < 0) {
@@ -142,13 +143,20 @@ bool PlikTymczasowy::zapisz(std::string_view dane) {
     return true;
 }
 
-bool PlikTymczasowy::opublikuj() {
+bool PlikTymczasowy::utrwal() {
     if (fd_ < 0)
         return false;
-    // Synced before the rename: after a power loss the new name never holds a file whose
-    // data did not reach the disk.
     if (::fsync(fd_) != 0)
         return niepowodzenie(errno);
+    utrwalony_ = true;
+    return true;
+}
+
+bool PlikTymczasowy::opublikuj() {
+    // Synced before the rename: after a power loss the new name never holds a file whose
+    // data did not reach the disk.
+    if (fd_ < 0 || (!utrwalony_ && !utrwal()))
+        return false;
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0)
@@ -160,6 +168,7 @@ bool PlikTymczasowy::opublikuj() {
 }
 
 void PlikTymczasowy::porzuc() {
+    utrwalony_ = false;
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;

@@ -32,8 +32,12 @@ public:
     // written, or the target cannot (bladSystemu() tells why).
     bool utworz(const std::string& sciezka);
     bool zapisz(std::string_view dane);
-    // Syncs, closes and renames over the target; false (and the temporary removed) on any
-    // failure.
+    // Syncs the temporary to disk (where a full disk shows) and keeps it, locked, for
+    // opublikuj; false (and the temporary removed) on failure. Lets several files be written
+    // first and put in place only when all of them were.
+    bool utrwal();
+    // Syncs (unless utrwal did), closes and renames over the target; false (and the temporary
+    // removed) on any failure.
     bool opublikuj();
     // Drops the temporary; the target is left as it was.
     void porzuc();
@@ -48,6 +52,7 @@ private:
 
     int fd_ = -1;
     int blad_ = 0;
+    bool utrwalony_ = false;
     std::string tymczasowa_;
     std::string cel_; // the file replaced: the target, or where its link leads
 };

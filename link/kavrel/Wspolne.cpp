@@ -120,38 +120,14 @@ std::string_view bezOdstepow(std::string_view tekst) {
     return tekst;
 }
 
-static char wielka(char z) {
-    return (z >= 'a' && z <= 'z') ? static_cast<char>(z - 'a' + 'A') : z;
-}
-
-bool rowneBezWielkosci(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (wielka(a[i]) != wielka(b[i]))
-            return false;
-    return true;
-}
-
 std::string plikBezWielkosci(const std::string& nazwa) {
-    std::error_code ec;
     const fs::path sciezka(nazwa);
-    if (fs::exists(fs::symlink_status(sciezka, ec)))
-        return nazwa;
     const std::string szukana = sciezka.filename().string();
-    if (szukana.empty())
-        return nazwa;
     const fs::path folder = sciezka.has_parent_path() ? sciezka.parent_path() : fs::path(".");
-    std::vector<std::string> trafienia;
-    for (fs::directory_iterator it(folder, ec), koniec; !ec && it != koniec; it.increment(ec)) {
-        const std::string n = it->path().filename().string();
-        if (rowneBezWielkosci(n, szukana))
-            trafienia.push_back(n);
-    }
-    if (trafienia.empty())
+    const std::optional<std::string> znaleziona = nazwaBezWielkosci(folder.string(), szukana);
+    if (!znaleziona || *znaleziona == szukana)
         return nazwa;
-    std::sort(trafienia.begin(), trafienia.end());
-    return sciezka.has_parent_path() ? (folder / trafienia.front()).string() : trafienia.front();
+    return sciezka.has_parent_path() ? (folder / *znaleziona).string() : *znaleziona;
 }
 
 bool nazwaZastrzezona(const std::string& nazwa) {

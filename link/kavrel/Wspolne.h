@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "link/common/NazwaBezWielkosci.h"
+
 namespace pixo::kavrel {
 
 // Result codes this library produces itself; the link codes (20, 21, 23, 24, 25, 62) and the
@@ -71,11 +73,9 @@ enum class WynikLiczby { Ok, NieLiczba, PozaZakresem };
 WynikLiczby liczba(std::string_view tekst, std::int64_t& wartosc);
 
 std::string_view bezOdstepow(std::string_view tekst);
-bool rowneBezWielkosci(std::string_view a, std::string_view b);
 
-// The file that a name stands for: the name itself when it exists, else a file in the same
-// folder whose name differs only in letter case (the first in sorted order), else the name
-// unchanged. The program treats KONFIG.TXT and konfig.txt as one file; so does this library.
+// The file that a name stands for (link/common/NazwaBezWielkosci.h), with the folder it was
+// given; the name unchanged when there is none.
 std::string plikBezWielkosci(const std::string& nazwa);
 
 // KONFIG.TXT and RAPORT.TXT, in any folder and any letter case, belong to the library.

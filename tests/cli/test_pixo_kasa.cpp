@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include "link/EmulatorTestowy.h"
 
@@ -52,7 +53,9 @@ private slots:
     void nicNieWyslano();
     void kasowanieBezPytania();
     void porownajZnajdujeZmiane();
+    void towaryWszystkieAlboZadne();
     void przerwanieNieZostawiaPlikow();
+    void zamknieteWyjscie();
 
 private:
     void zapisz(const QString& nazwa, const QByteArray& tresc) {
@@ -60,7 +63,8 @@ private:
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(tresc) == tresc.size());
     }
     void uruchomEmulator(const QStringList& usterki = {});
-    QProcess* start(const QStringList& argumenty, const QByteArray& wejscie = {});
+    QProcess* start(const QStringList& argumenty, const QByteArray& wejscie = {},
+                    QProcess* odbiorca = nullptr);
     Przebieg kasa(const QStringList& argumenty, const QByteArray& wejscie = {});
     // What the working folder holds beyond the test's own files, and the temporary folder.
     QStringList pozostalosci() const;
@@ -87,8 +91,11 @@ void TestPixoKasa::uruchomEmulator(const QStringList& usterki) {
                                QStringList{"--mux", "1=01,2=02,3=03,4=04", "--verbose"} + usterki));
 }
 
-QProcess* TestPixoKasa::start(const QStringList& argumenty, const QByteArray& wejscie) {
+QProcess* TestPixoKasa::start(const QStringList& argumenty, const QByteArray& wejscie,
+                              QProcess* odbiorca) {
     m_proces = std::make_unique<QProcess>();
+    if (odbiorca)
+        m_proces->setStandardOutputProcess(odbiorca);
     m_proces->setWorkingDirectory(m_folder->path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("TMPDIR", m_tmp->path());
@@ -191,6 +198,16 @@ void TestPixoKasa::nicNieWyslano_data() {
                                          << "Nie skasowano definicji klawiszy.";
     QTest::newRow("zły numer") << QStringList{"odczyt", "100"} << QByteArray()
                                << "numer kasy musi być liczbą 1-99: 100";
+    QTest::newRow("pusty plik") << QStringList{"zapis", "pusty.txt", "2"} << QByteArray()
+                                << "brak nagłówka";
+    QTest::newRow("bez #") << QStringList{"zapis", "bez.txt", "2"} << QByteArray()
+                           << "linia 1: $176\t0 (nagłówek";
+    QTest::newRow("/dev/zero") << QStringList{"zapis", "zero.txt", "1"} << QByteArray()
+                               << "\"zero.txt\": to urządzenie";
+    QTest::newRow("FIFO") << QStringList{"zapis", "potok.txt", "1"} << QByteArray()
+                          << "\"potok.txt\": to potok (FIFO)";
+    QTest::newRow("FIFO konfiguracji") << QStringList{"odczyt", "1", "--konfig", "potok.txt"}
+                                       << QByteArray() << "potok.txt\": to potok (FIFO)";
 }
 
 void TestPixoKasa::nicNieWyslano() {
@@ -199,13 +216,17 @@ void TestPixoKasa::nicNieWyslano() {
     QFETCH(QString, blad);
     uruchomEmulator();
     zapisz("klawisz.txt", plik(1, "$176\t1\t12\t1\t0\t1\r\n$177\t0\r\n$65\t2\t41\t\r\n"));
+    zapisz("pusty.txt", "");
+    zapisz("bez.txt", "$176\t0\r\n#\r\n#\r\n$177\t0\r\n");
+    QVERIFY(QFile::link("/dev/zero", m_folder->filePath("zero.txt")));
+    QCOMPARE(::mkfifo(QFile::encodeName(m_folder->filePath("potok.txt")).constData(), 0600), 0);
     const Przebieg p = kasa(argumenty, wejscie);
     QCOMPARE(p.status, 2);
     QVERIFY2(p.bledy.contains(blad), qPrintable(p.bledy));
     QCOMPARE(p.wyjscie, QString());
     m_emulator.zatrzymaj(); // all it printed is read in
     QVERIFY2(!m_emulator.bledy().contains("<-"), "the emulator received a frame");
-    QCOMPARE(pozostalosci(), QStringList());
+    QCOMPARE(pozostalosci(), QStringList({"bez.txt", "potok.txt", "pusty.txt", "zero.txt"}));
 }
 
 void TestPixoKasa::porownajZnajdujeZmiane() {
@@ -227,6 +248,19 @@ void TestPixoKasa::porownajZnajdujeZmiane() {
     QCOMPARE(rozna.status, 1);
 }
 
+// A register's three lists go out together: one that cannot be written leaves the older ones
+// as they were, and the user is told.
+void TestPixoKasa::towaryWszystkieAlboZadne() {
+    uruchomEmulator();
+    QVERIFY(QDir(m_folder->path()).mkpath("listy/waluta-02.txt")); // no file can go there
+    zapisz("listy/towary-02.txt", "stare");
+    const Przebieg p = kasa({"towary", "2", "-o", "listy"});
+    QCOMPARE(p.status, 1);
+    QVERIFY2(p.wyjscie.contains("Nie zapisano żadnej z list"), qPrintable(p.wyjscie));
+    QCOMPARE(zawartosc(m_folder->filePath("listy/towary-02.txt")), QByteArray("stare"));
+    QVERIFY(!QFile::exists(m_folder->filePath("listy/plat-02.txt")));
+}
+
 // Interrupted in the middle of a long transfer: neither the working folder nor a part of an
 // output stays.
 void TestPixoKasa::przerwanieNieZostawiaPlikow() {
@@ -242,6 +276,23 @@ void TestPixoKasa::przerwanieNieZostawiaPlikow() {
     QCOMPARE(QDir(m_folder->filePath("listy"))
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
+}
+
+// The results' reader goes away ("| head -c 10"): the run is not killed by SIGPIPE with its
+// working folder left; it says so and ends before the next register.
+void TestPixoKasa::zamknieteWyjscie() {
+    uruchomEmulator();
+    QProcess head;
+    QProcess* p = start({"odczyt", "1", "2", "3", "4"}, {}, &head);
+    head.start("head", {"-c", "10"});
+    QVERIFY(p->waitForFinished(30000) && head.waitForFinished(5000));
+    QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p->exitCode(), 2);
+    QVERIFY(QString::fromUtf8(p->readAllStandardError()).contains("nie można zapisać wyników"));
+    QCOMPARE(head.readAllStandardOutput(), QByteArray("kasa 01: O"));
+    QCOMPARE(QDir(m_tmp->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+    QVERIFY(!QFile::exists(m_folder->filePath("kasa-04.txt")));
 }
 
 QTEST_GUILESS_MAIN(TestPixoKasa)

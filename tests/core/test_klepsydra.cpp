@@ -14,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <sys/stat.h>
 #include <thread>
 
 #include "BudowaAni.h"
@@ -151,6 +152,9 @@ void TestKlepsydra::brakPlikuToStandardowaKlepsydra() {
     Klepsydra k;
     QVERIFY(!k.zaladuj(katalog.filePath("hourglas.ani")));
     QVERIFY(!k.animowany());
+    // Nor is a FIFO, which no one writes to: it must not keep the window from appearing.
+    QCOMPARE(::mkfifo(QFile::encodeName(katalog.filePath("hourglas.ani")).constData(), 0600), 0);
+    QVERIFY(!k.zaladuj(katalog.filePath("hourglas.ani")));
     // A damaged file is no different from a missing one.
     QFile f(katalog.filePath("zly.ani"));
     QVERIFY(f.open(QIODevice::WriteOnly));

@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 #include "PomocPlikow.h"
 #include "core/BladProgramu.h"
@@ -195,9 +196,18 @@ void TestPlikNapisow::zawartoscBinarna() {
 }
 
 void TestPlikNapisow::bledyPlikow() {
-    // A file that does not exist.
+    // A file that does not exist; a FIFO (which would block the reader for good) and a link
+    // to /dev/zero (which would never end) are refused without waiting.
     QVERIFY_THROWS_EXCEPTION(BladProgramu,
                              wczytajPlikNapisow(m_katalog->filePath(QStringLiteral("brak.bm0"))));
+    const QString fifo = m_katalog->filePath(QStringLiteral("fifo.bm0"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QVERIFY_THROWS_EXCEPTION(BladProgramu, wczytajPlikNapisow(fifo));
+    QVERIFY(QFile::remove(fifo));
+    const QString zero = m_katalog->filePath(QStringLiteral("zero.bm0"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+    QVERIFY_THROWS_EXCEPTION(BladProgramu, wczytajPlikNapisow(zero));
+    QVERIFY(QFile::remove(zero));
     // A folder nobody may write to, and a folder that does not exist.
     QVERIFY_THROWS_EXCEPTION(
         BladProgramu, zapiszPlikNapisow(QStringLiteral("/proc/etykiety.bm0"), przykladowe()));

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <sys/stat.h>
 
 #include "app/Program.h"
 #include "app/TAplikacja.h"
@@ -57,7 +58,10 @@ private slots:
     void cleanup();
     void plikiList_data();
     void plikiList();
+    void poOdczycieZKasy_data();
+    void poOdczycieZKasy();
     void zEmulatorem();
+    void bladWImporcie_data();
     void bladWImporcie();
     void postepDlugiegoEksportu();
 
@@ -115,11 +119,11 @@ void TestImport::plikiList_data() {
                                            << H + "1\t1\tEUR\r\n"
                                            << QList<int>{0, 24}
                                            << QStringList{"+towary.txt",
-                                                          "-plat.txt",
+                                                          "+plat.txt",
                                                           "+waluta.txt",
-                                                          "t3=003 ",
-                                                          "p1=PŁATNOŚĆ  1",
-                                                          "w1=01",
+                                                          "t3=003 NOWY",
+                                                          "p1=STARA",
+                                                          "w1=1 EUR",
                                                           "=TowarMax(towary.txt),OPlat(plat.txt)"};
 }
 
@@ -158,6 +162,36 @@ void TestImport::plikiList() {
         QCOMPARE(o.dialogi.ostatni().tekst, TekstBledu(std::uint8_t(wyniki.last())));
 }
 
+// After "Tak" the lists and the key definitions come from the register, their files in any
+// letter case; the panel shows direct F1's own goods item and the labels the register's
+// payment and currency names.
+void TestImport::poOdczycieZKasy_data() {
+    QTest::addColumn<QStringList>("nazwy"); // goods, payments, currencies, key definitions
+    QTest::newRow("male litery") << QStringList{"towary.txt", "plat.txt", "waluta.txt",
+                                                "klawisz.txt"};
+    QTest::newRow("wielkie litery")
+        << QStringList{"TOWARY.TXT", "Plat.txt", "WALUTA.txt", "KLAWISZ.TXT"};
+}
+
+void TestImport::poOdczycieZKasy() {
+    QFETCH(QStringList, nazwy);
+    zapiszPlik(nazwy[0], H + "$12\tCHLEB\r\n");
+    zapiszPlik(nazwy[1], H + "$1\tKARTA\r\n");
+    zapiszPlik(nazwy[2], H + "$1\t1\tEUR\r\n");
+    zapiszPlik(nazwy[3], H + "$176\t1\t12\t0\t0\t0\r\n$177\t3\t2\t0\t0\r\n$178\t3\t1\t0\t1\r\n");
+    Okno o;
+    FalszyweLacze lacze;
+    lacze.operacja = [](const QString&, const QString&) -> std::uint8_t { return 0; };
+    o.forma.ustawKomunikacje({}, lacze);
+    o.dialogi.odpowiedzi = {Dialogi::Tak};
+    o.forma.importStartowy();
+    QCOMPARE(o.dialogi.teksty(), QStringList{kPytanie});
+    QCOMPARE(o.ui->cbTowary->currentText(), QStringLiteral("012 CHLEB"));
+    QCOMPARE(o.ui->edit0->text(), QStringLiteral("CHLEB"));
+    QCOMPARE(o.ui->Edit1->text(), QStringLiteral("KARTA"));
+    QCOMPARE(o.ui->Edit2->text(), QStringLiteral("1 EUR"));
+}
+
 void TestImport::zEmulatorem() {
     EmulatorTestowy emulator;
     QVERIFY(emulator.uruchom(m_folder->path(), {"--state", m_folder->filePath("stan")}));
@@ -184,19 +218,36 @@ void TestImport::zEmulatorem() {
     QCOMPARE(o.stan.tabela.odczytaj(WarstwaPrawyAlt, 3), funkcja);
 }
 
-// An error escaping the import is reported; answering "Nie" goes on to the window.
+// An error escaping the import is reported; answering "Nie" goes on to the window. A FIFO
+// in place of a file is refused at once, not waited for.
+void TestImport::bladWImporcie_data() {
+    QTest::addColumn<QString>("fifo"); // the file made a FIFO, if any
+    QTest::addColumn<int>("odpowiedz");
+    QTest::addColumn<QString>("wRaporcie");
+    QTest::newRow("zly KONFIG.TXT") << "" << int(Dialogi::Tak) << "KONFIG.TXT";
+    QTest::newRow("KONFIG.TXT to FIFO") << "KONFIG.TXT" << int(Dialogi::Tak) << "potok (FIFO)";
+    QTest::newRow("towary.txt to FIFO") << "towary.txt" << int(Dialogi::Nie) << "potok (FIFO)";
+}
+
 void TestImport::bladWImporcie() {
+    QFETCH(QString, fifo);
+    QFETCH(int, odpowiedz);
+    QFETCH(QString, wRaporcie);
     zapiszPlik("KONFIG.TXT", "$");
+    if (!fifo.isEmpty()) {
+        QFile::remove(fifo);
+        QCOMPARE(::mkfifo(qPrintable(fifo), 0600), 0);
+    }
     Okno o;
     FalszyweLacze lacze;
     o.forma.ustawKomunikacje({}, lacze);
     auto* aplikacja = qobject_cast<TAplikacja*>(qApp);
     aplikacja->ustawObslugeBledow(&o.dialogi, &o.forma);
-    o.dialogi.odpowiedzi = {Dialogi::Tak, Dialogi::Nie};
+    o.dialogi.odpowiedzi = {Dialogi::Przycisk(odpowiedz), Dialogi::Nie};
     QVERIFY(!ImportZRaportem(*aplikacja, o.forma));
     const Dialogi::Komunikat raport = o.dialogi.ostatni();
     QCOMPARE(raport.tytul, QStringLiteral("Błąd wykonania programu"));
-    QVERIFY2(raport.tekst.contains("KONFIG.TXT"), qPrintable(raport.tekst));
+    QVERIFY2(raport.tekst.contains(wRaporcie), qPrintable(raport.tekst));
     QVERIFY(!aplikacja->zakonczenieWybrane());
     QVERIFY(lacze.wywolania.isEmpty());
 }

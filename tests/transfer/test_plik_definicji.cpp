@@ -1,9 +1,12 @@
 // The key-definition file without the window: the writer's exact bytes, the reader's rules
 // and rejections, and the two small files for the protocol library.
 #include <QBuffer>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
+#include "core/BladProgramu.h"
 #include "transfer/NrKasy.h"
 #include "transfer/PlikDefinicji.h"
 
@@ -46,6 +49,8 @@ private slots:
     void czytanie_data();
     void czytanie();
     void plikiDlaBiblioteki();
+    void tylkoZwyklePliki_data();
+    void tylkoZwyklePliki();
 };
 
 void TestPlikDefinicji::przykladBajtPoBajcie() {
@@ -114,7 +119,8 @@ void TestPlikDefinicji::czytanie_data() {
     const auto n = [](const char* nazwa, const QByteArray& tresc, const QByteArray& zla, int r) {
         QTest::newRow(nazwa) << tresc << zla << r;
     };
-    n("pusty plik", "", "-", 0);
+    n("pusty plik", "", "", 0); // the first header line is missing
+    n("dwie linie", "#1\r\n#\r\n", "", 0);
     n("sam naglowek", kNaglowek, "-", 0);
     n("funkcja 40", kNaglowek + "$176\t2\t40\r\n", "-", 2);
     n("funkcja 41", kNaglowek + "$176\t2\t41\r\n", "$176\t2\t41", 0);
@@ -124,7 +130,11 @@ void TestPlikDefinicji::czytanie_data() {
     n("nieznany kod", kNaglowek + "$999\t0\r\n", "-", 0);
     n("nieznany kod i zle pole", kNaglowek + "$999\t1\tx\r\n", "$999\t1\tx", 0);
     n("znacznik dowolny", kNaglowek + "#176\t2\t1\t\r\n", "-", 2);
-    n("dolne 16 bitow kodu", kNaglowek + "$65712\t2\t1\t\r\n", "-", 2);
+    n("kod ponad 16 bitow", kNaglowek + "$65601\t2\t1\t\r\n", "$65601\t2\t1\t", 0);
+    n("ujemny kod", kNaglowek + "$-1\t0\r\n", "$-1\t0", 0);
+    n("PLU 65535", kNaglowek + "$176\t1\t65535\t0\t0\t0\r\n", "-", 1);
+    n("PLU ponad 16 bitow", kNaglowek + "$176\t1\t65537\t0\t0\t0", "$176\t1\t65537\t0\t0\t0", 0);
+    n("zakres flaga 2", kNaglowek + "$176\t4\t0\t5\t2\t0", "$176\t4\t0\t5\t2\t0", 0);
     n("pozniejsza wygrywa", kNaglowek + "$176\t2\t1\t\r\n$176\t4\t0\t5\t1\t0\r\n", "-", 5);
     n("piata linia zla", kNaglowek + "$176\t2\t1\t\r\nxx\r\n", "xx", 0);
     n("pusta linia", kNaglowek + "$176\t0\r\n\r\n$177\t0\r\n", "", 0);
@@ -183,6 +193,55 @@ void TestPlikDefinicji::plikiDlaBiblioteki() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("#5\r\n#\r\n#\r\n"));
     QVERIFY(!UtworzPlikWejsciowy(dir.filePath("brak/" + kPlikWejsciowy), 5));
+}
+
+// Every reader of a named file refuses, at once, what is no plain file of a sane size: a FIFO
+// would block it for good, /dev/zero or a huge file keep it reading.
+void TestPlikDefinicji::tylkoZwyklePliki_data() {
+    QTest::addColumn<QString>("czytnik");
+    QTest::addColumn<QString>("rodzaj");
+    QTest::addColumn<QString>("powod");
+    for (const char* czytnik : {"definicje", "numer kasy", "lista kas"}) {
+        QTest::addRow("%s, FIFO", czytnik) << czytnik << "fifo"
+                                           << "potok (FIFO)";
+        QTest::addRow("%s, /dev/zero", czytnik) << czytnik << "zero"
+                                                << "urządzenie";
+        QTest::addRow("%s, 2 MB", czytnik) << czytnik << "duzy"
+                                           << "za duży";
+    }
+    QTest::newRow("definicje, folder") << "definicje"
+                                       << "folder"
+                                       << "pod tą nazwą jest folder";
+}
+
+void TestPlikDefinicji::tylkoZwyklePliki() {
+    QFETCH(QString, czytnik);
+    QFETCH(QString, rodzaj);
+    QFETCH(QString, powod);
+    QTemporaryDir dir;
+    const QString plik = dir.filePath("KONFIG.TXT");
+    QFile f(plik);
+    if (rodzaj == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(plik).constData(), 0600), 0);
+    else if (rodzaj == "zero")
+        QVERIFY(QFile::link("/dev/zero", plik));
+    else if (rodzaj == "folder")
+        QVERIFY(QDir(dir.path()).mkdir("KONFIG.TXT"));
+    else
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(2 << 20));
+    try {
+        QString nr;
+        if (czytnik == "definicje")
+            CzytajPlikDefinicji(plik, TabelaKlawiszy{});
+        else if (czytnik == "numer kasy")
+            WczytajNrKasy(nr, dir.path());
+        else
+            NumeryKasZKonfiguracji(plik);
+        QFAIL("the file was read");
+    } catch (const BladProgramu& e) {
+        QVERIFY2(e.komunikat().contains(powod) && e.komunikat().contains(plik),
+                 qPrintable(e.komunikat()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPlikDefinicji)
