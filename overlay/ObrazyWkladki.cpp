@@ -5,14 +5,10 @@
 #include <array>
 #include <future>
 
-#ifdef PIXO_OBRAZY_WBUDOWANE
 // The pictures live in an object library; a static link keeps them only when referenced.
 static void zaladujZasoby() {
     Q_INIT_RESOURCE(pixo_obrazy);
 }
-#else
-static void zaladujZasoby() {}
-#endif
 
 QColor kolorWindows(quint32 wartosc) {
     return QColor(wartosc & 0xFF, (wartosc >> 8) & 0xFF, (wartosc >> 16) & 0xFF);
