@@ -15,7 +15,6 @@
 #include "core/Dialogi.h"
 #include "core/Klepsydra.h"
 #include "keys/StanProgramu.h"
-#include "overlay/ObrazyWkladki.h"
 #include "transfer/LaczeKasy.h"
 
 namespace {
@@ -85,8 +84,6 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
         TAplikacja::installTranslator(&d->tlumaczenieQt);
     TAplikacja::setStyle(new StylPodpowiedzi(QStyleFactory::create(QStringLiteral("Fusion"))));
     d->aplikacja.installEventFilter(&d->podpowiedzi);
-    // The overlay picture decodes on the other core while the window is being built.
-    przygotujObrazEkranowy(WkladkaOgolna, TForm3::kRozmiarWkladki);
 
     // Work that needs no font is done while the font configuration is still being read.
     TForm3::goleTowary();

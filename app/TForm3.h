@@ -21,9 +21,6 @@ class TForm3;
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
-    // The size at which the overlay picture is shown.
-    static constexpr QSize kRozmiarWkladki{358, 406};
-
     TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic = nullptr);
     ~TForm3() override;
 

@@ -39,13 +39,16 @@ QFont czcionkaFormularza(int piksele, const QString& rodzina) {
         {QStringLiteral("Arial"), {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}},
     };
     // A face asked for by an installed name is found at once; a missing name costs a search
-    // of the whole font configuration for every size, so the stand-in is named directly.
+    // of the whole font configuration for every size, so the stand-in is named directly. The
+    // installed names are looked up in the family list itself: hasFamily() resolves every name
+    // through the font configuration's aliases first, a search as costly as a missing name's.
     static const QHash<QString, QString> kWybrane = [] {
         QHash<QString, QString> wybrane;
+        const QStringList zainstalowane = QFontDatabase::families();
         for (const auto& [opisana, zastepcze] : kZastepcze) {
             QFont::insertSubstitutions(opisana, zastepcze);
             for (const QString& z : zastepcze)
-                if (QFontDatabase::hasFamily(z)) {
+                if (zainstalowane.contains(z, Qt::CaseInsensitive)) {
                     wybrane.insert(opisana, z);
                     break;
                 }

@@ -1,18 +1,16 @@
 #include "overlay/ObrazyWkladki.h"
 
-#include <QImageReader>
 #include <QMutex>
+#include <QResource>
 #include <array>
-#include <future>
 
-#ifdef PIXO_OBRAZY_WBUDOWANE
+#include "resources/ekran/ObrazWRozmiarze.h"
+
 // The pictures live in an object library; a static link keeps them only when referenced.
 static void zaladujZasoby() {
     Q_INIT_RESOURCE(pixo_obrazy);
+    Q_INIT_RESOURCE(pixo_obrazy_ekranowe);
 }
-#else
-static void zaladujZasoby() {}
-#endif
 
 QColor kolorWindows(quint32 wartosc) {
     return QColor(wartosc & 0xFF, (wartosc >> 8) & 0xFF, (wartosc >> 16) & 0xFF);
@@ -39,45 +37,25 @@ void zaladujZasobyRaz() {
     Q_UNUSED(zasoby);
 }
 
-QImage dekodujObrazEkranowy(int typ, QSize rozmiar) {
-    QImageReader czytnik(nazwaObrazuEkranowego(typ == WkladkaLekarska ? 1 : 0));
-    // The JPEG decoder scales while it decodes; the rest is a smooth stretch.
-    czytnik.setScaledSize(rozmiar);
-    QImage obraz = czytnik.read();
-    if (!obraz.isNull() && obraz.size() != rozmiar)
-        obraz = obraz.scaled(rozmiar, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return obraz;
-}
-
-struct Przygotowany {
-    int typ = -1;
-    QSize rozmiar;
-    std::future<QImage> obraz;
-};
-
-Przygotowany& przygotowany() {
-    static Przygotowany p;
-    return p;
+// The picture as the build decoded it for the window's picture control, shown straight from
+// the resource's memory; a null image when it was decoded to another size.
+QImage zdekodowanyObraz(int typ, QSize rozmiar) {
+    const QResource zasob(typ == WkladkaLekarska ? QStringLiteral(":/obrazy/lekarska_ekran.rgb32")
+                                                 : QStringLiteral(":/obrazy/ogolna_ekran.rgb32"));
+    if (!zasob.isValid() || zasob.compressionAlgorithm() != QResource::NoCompression ||
+        zasob.size() != qint64{rozmiar.width()} * rozmiar.height() * 4)
+        return {};
+    return QImage(zasob.data(), rozmiar.width(), rozmiar.height(), QImage::Format_RGB32);
 }
 
 } // namespace
 
-void przygotujObrazEkranowy(int typ, QSize rozmiar) {
-    zaladujZasobyRaz();
-    auto& p = przygotowany();
-    if (p.obraz.valid())
-        p.obraz.wait();
-    p.typ = typ;
-    p.rozmiar = rozmiar;
-    p.obraz = std::async(std::launch::async, dekodujObrazEkranowy, typ, rozmiar);
-}
-
 QImage obrazEkranowy(int typ, QSize rozmiar) {
     zaladujZasobyRaz();
-    auto& p = przygotowany();
-    if (p.obraz.valid() && p.typ == typ && p.rozmiar == rozmiar)
-        return p.obraz.get();
-    return dekodujObrazEkranowy(typ, rozmiar);
+    const QImage gotowy = zdekodowanyObraz(typ, rozmiar);
+    if (!gotowy.isNull())
+        return gotowy;
+    return obrazWRozmiarze(nazwaObrazuEkranowego(typ == WkladkaLekarska ? 1 : 0), rozmiar);
 }
 
 const QImage& bitmapaWydruku(int typ) {

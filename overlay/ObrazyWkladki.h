@@ -23,12 +23,10 @@ QString nazwaObrazuEkranowego(int typ);
 QString nazwaBitmapyWydruku(int typ);
 
 // The screen picture (JPEG) of a type stretched to `rozmiar`; a null image when the resource
-// is missing. The picture is only ever shown at its control's size, so it is decoded straight
-// to that size: a fraction of the time and memory of the full picture.
+// is missing. The picture is only ever shown at its control's size: at the window's own size
+// it comes decoded by the build (no work at all), at any other it is decoded straight to that
+// size, a fraction of the time and memory of the full picture.
 QImage obrazEkranowy(int typ, QSize rozmiar);
-// Starts decoding the screen picture on a worker thread; the next obrazEkranowy() for the
-// same type and size takes that result instead of decoding again.
-void przygotujObrazEkranowy(int typ, QSize rozmiar);
 // The print bitmap (Windows bitmap at 300 dpi) of a type, decoded once and kept for the whole
 // run; a null image when the resource is missing.
 const QImage& bitmapaWydruku(int typ);

@@ -1,7 +1,10 @@
 // Export benchmark: one labelled "Zapis do pliku" of each overlay type, run through the real
-// handler on the main window's form, against a floor measured in the same run: reading the
-// type's print bitmap from a file and writing it unchanged to a new file with the same image
-// library. Prints the medians and their ratio; the target is at most 2.
+// handler on the main window's form, against a floor measured in the same run: the same bytes
+// (the bitmap and the label file the export wrote) written as durably as the export must
+// write them, each to a temporary beside its target, synced, closed and renamed over it, with
+// plain system calls. What the export adds to that floor is its own work: the drawing, the
+// encoding and the writer's bookkeeping. Prints the medians and their ratio; the target is at
+// most 1.25.
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +15,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <vector>
 
 #include "app/WidokiFormy.h"
@@ -34,6 +39,25 @@ double mediana(std::vector<double> v) {
 
 double msOd(const QElapsedTimer& t) {
     return t.nsecsElapsed() / 1e6;
+}
+
+// The durable write every whole-or-nothing writer needs at the least: temporary, write, sync,
+// close, rename.
+bool zapiszTrwale(const QString& sciezka, const QByteArray& dane) {
+    const QByteArray cel = QFile::encodeName(sciezka);
+    const QByteArray tymczasowa = cel + ".tmp";
+    const int fd = ::open(tymczasowa.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    bool ok = ::write(fd, dane.constData(), static_cast<size_t>(dane.size())) == dane.size();
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    return ok && ::rename(tymczasowa.constData(), cel.constData()) == 0;
+}
+
+QByteArray zawartosc(const QString& sciezka) {
+    QFile f(sciezka);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -70,12 +94,8 @@ int main(int argc, char** argv) {
     for (int typ : {WkladkaOgolna, WkladkaLekarska}) {
         ui.Typkasy->setItemIndex(typ);
 
-        // The floor's input: the print bitmap as a file.
-        const QString zrodlo = katalog.filePath(QStringLiteral("wydruk%1.bmp").arg(typ));
-        QFile::remove(zrodlo);
-        QFile::copy(nazwaBitmapyWydruku(typ), zrodlo);
-
         std::vector<double> eksport, podloga;
+        QByteArray bmp, bm0; // the floor's bytes: what the first export of the type wrote
         double pierwszy = 0;
         for (int i = 0; i < powtorzenia; ++i) {
             for (int k = 0; k < 14; ++k)
@@ -91,21 +111,34 @@ int main(int argc, char** argv) {
                 pierwszy = ms; // includes decoding the embedded bitmap once per run
             eksport.push_back(ms);
 
+            if (i == 0) {
+                bmp = zawartosc(katalog.filePath(QStringLiteral("eksport%1_0.bmp").arg(typ)));
+                bm0 = zawartosc(katalog.filePath(QStringLiteral("eksport%1_0.bm0").arg(typ)));
+                if (bmp.isEmpty() || bm0.isEmpty()) {
+                    std::printf("eksport nie zapisał plików\n");
+                    return 1;
+                }
+            }
+
             t.start();
-            const QImage obraz(zrodlo);
-            obraz.save(katalog.filePath(QStringLiteral("podloga%1_%2.bmp").arg(typ).arg(i)), "BMP");
+            const QString podstawa =
+                katalog.filePath(QStringLiteral("podloga%1_%2").arg(typ).arg(i));
+            if (!zapiszTrwale(podstawa + QStringLiteral(".bmp"), bmp) ||
+                !zapiszTrwale(podstawa + QStringLiteral(".bm0"), bm0)) {
+                std::printf("podłoga nie zapisała plików\n");
+                return 1;
+            }
             podloga.push_back(msOd(t));
         }
         const double e = mediana(eksport);
         const double p = mediana(podloga);
         const double iloraz = e / p;
-        wCelu = wCelu && iloraz <= 2.0;
+        wCelu = wCelu && iloraz <= 1.25;
         std::printf("%-10s %12.2f %12.2f %12.2f %8.2f\n",
                     typ == WkladkaOgolna ? "ogólna" : "lekarska",
                     typ == WkladkaOgolna ? pierwszy : eksport.front(), e, p, iloraz);
-        if (!dialogi.nieoczekiwane.isEmpty() ||
-            !QFile::exists(QStringLiteral("eksport%1_0.bm0").arg(typ))) {
-            std::printf("eksport nie zapisał plików\n");
+        if (!dialogi.nieoczekiwane.isEmpty()) {
+            std::printf("eksport zgłosił nieoczekiwany komunikat\n");
             return 1;
         }
     }
@@ -136,6 +169,6 @@ int main(int argc, char** argv) {
             "ogólna, rozkład: rysowanie %.2f ms, zapis bitmapy %.2f ms, plik napisów %.2f ms\n",
             mediana(rys), mediana(bmp), mediana(bm0));
     }
-    std::printf("cel (iloraz <= 2): %s\n", wCelu ? "spełniony" : "NIE spełniony");
+    std::printf("cel (iloraz <= 1.25): %s\n", wCelu ? "spełniony" : "NIE spełniony");
     return 0;
 }

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Export benchmark: builds it in Release and times one labelled export of each overlay type
-# against reading and rewriting the print bitmap. Usage: bench/export/run.sh [build-folder] [repeats]
+# against writing the same two files as durably with plain system calls. Usage: bench/export/run.sh [build-folder] [repeats]
 set -e
 zrodla=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$zrodla/build-bench}

@@ -12,6 +12,7 @@
 #include "core/NazwyPlikow.h"
 #include "overlay/EksportWkladki.h"
 #include "overlay/ObrazyWkladki.h"
+#include "resources/ekran/ObrazWRozmiarze.h"
 
 namespace {
 
@@ -100,6 +101,9 @@ void TestEksport::obrazyWbudowane() {
     for (int typ : {int(WkladkaOgolna), int(WkladkaLekarska)}) {
         const QImage ekran = obrazEkranowy(typ, QSize(358, 406));
         QCOMPARE(ekran.size(), QSize(358, 406));
+        // The build's decoded copy shows the very pixels the JPEG decodes to.
+        QCOMPARE(ekran, obrazWRozmiarze(nazwaObrazuEkranowego(typ), QSize(358, 406)));
+        QCOMPARE(obrazEkranowy(typ, QSize(300, 350)).size(), QSize(300, 350));
         const QColor srodekEdit0 = ekran.pixelColor(12 + 23, 12 + 8);
         const QColor oczekiwany = kolorNapisow(typ);
         QVERIFY(qAbs(srodekEdit0.red() - oczekiwany.red()) <= 6);

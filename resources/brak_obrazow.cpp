@@ -1,1 +1,0 @@
-// Placeholder unit while no overlay picture has been generated yet.
