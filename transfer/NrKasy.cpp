@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/BladProgramu.h"
+#include "transfer/PlikDefinicji.h"
 
 namespace {
 const QString kNazwaKonfiguracji = QStringLiteral("KONFIG.TXT");
@@ -89,7 +90,8 @@ QString TekstZlegoNumeruKasy(const QString& nrKasy) {
     if (nrKasy.isEmpty())
         return QStringLiteral("Nie ustawiono numeru kasy.\rNaciśnij przycisk \"POŁĄCZENIE\" i "
                               "zapisz parametry komunikacji.");
+    // Control bytes from the file (a NUL would end the box's text) show as marks.
     return QStringLiteral("Numer kasy \"%1\" nie jest liczbą.\rNaciśnij przycisk \"POŁĄCZENIE\" i "
                           "ustaw ponownie parametry komunikacji.")
-        .arg(nrKasy);
+        .arg(TekstZlejLinii(nrKasy.toLatin1()));
 }

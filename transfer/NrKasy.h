@@ -36,5 +36,6 @@ std::vector<std::uint8_t> NumeryKasZKonfiguracji(const QString& sciezka);
 // no register number was ever set).
 std::optional<std::uint8_t> NumerKasy(const QString& nrKasy);
 
-// What the user is told when the register number is no number: set the parameters again.
+// What the user is told when the register number is no number: set the parameters again. The
+// number's bytes show as a rejected file line shows them (control bytes, NUL too, as marks).
 QString TekstZlegoNumeruKasy(const QString& nrKasy);

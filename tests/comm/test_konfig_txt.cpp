@@ -34,6 +34,7 @@ private slots:
     void brakPliku();
     void plikBezNumeru_data();
     void plikBezNumeru();
+    void tekstZlegoNumeru();
     void modele();
 };
 
