@@ -49,17 +49,16 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
     : QObject(rodzic), m_widok(widok), m_stan(stan), m_dialogi(dialogi),
       m_katalogStartowy(QDir::currentPath()) {
     // The font dialog starts on an 8-point (11 pixels at 96 dpi) "MS Sans Serif" in the
-    // window-text colour.
+    // labels' text colour.
     QFont poczatkowa(QStringLiteral("MS Sans Serif"));
     poczatkowa.setPointSize(8);
-    m_czcionkaDialogu = {poczatkowa, m_widok.okno
-                                         ? m_widok.okno->palette().color(QPalette::WindowText)
-                                         : QColor(Qt::black)};
+    m_czcionkaDialogu = {poczatkowa, kolorWindows(kKolorTekstuNapisow)};
 
     for (QLineEdit* e : m_widok.edity) {
         if (!e)
             continue;
         ustawKolor(e, QPalette::Base, kolorNapisow(WkladkaOgolna));
+        ustawKolor(e, QPalette::Text, kolorWindows(kKolorTekstuNapisow));
         // Typing stops at 8 characters, but a longer text read from a label file is kept
         // whole: the limit follows such a text down until it is shorter than 8.
         // Setting the limit sets the text anew (cursor to the end, no undo): only when it moves.

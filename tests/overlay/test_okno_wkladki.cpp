@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -121,6 +122,7 @@ private slots:
     void edycja();
     void ukladDomyslny();
     void czcionka();
+    void ciemnaPaleta();
     void wypelnianieNapisow();
     void eksportZNapisami();
     void eksportBezNapisow();
@@ -269,6 +271,32 @@ void TestOknoWkladki::czcionka() {
             czerwone += c.red() > 150 && c.green() < 80 && c.blue() < 80;
         }
     QVERIFY2(czerwone > 50, qPrintable(QString::number(czerwone)));
+}
+
+// A dark desktop theme leaves the labels dark on their light key colours, on screen and in
+// the exported bitmap.
+void TestOknoWkladki::ciemnaPaleta() {
+    m_okno.reset();
+    const auto przywroc =
+        qScopeGuard([p = QApplication::palette()] { QApplication::setPalette(p); });
+    QApplication::setPalette(QPalette(Qt::white, QColor(30, 30, 30), Qt::gray, Qt::black,
+                                      Qt::darkGray, Qt::white, Qt::black));
+    m_okno = std::make_unique<Okno>();
+    Okno& o = *m_okno;
+    for (auto* e : o.edity) {
+        QCOMPARE(e->palette().color(QPalette::Text), QColor(Qt::black));
+        QCOMPARE(tlo(e), QColor(181, 180, 177));
+    }
+    // The export draws in Edit1's colours: no light pixel in its rectangle.
+    o.edit(1)->setText(QStringLiteral("MMMM"));
+    o.dialogi.pliki.push_back(QStringLiteral("ciemna.bmp"));
+    o.ui->BitBtn1->click();
+    const QImage obraz(QStringLiteral("ciemna.bmp"));
+    int najjasniejszy = 0;
+    for (int y = 35; y < 83; ++y)
+        for (int x = 491; x < 629; ++x)
+            najjasniejszy = std::max(najjasniejszy, obraz.pixelColor(x, y).lightness());
+    QVERIFY2(najjasniejszy < 200, qPrintable(QString::number(najjasniejszy)));
 }
 
 void TestOknoWkladki::wypelnianieNapisow() {
