@@ -48,12 +48,6 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
                                    QObject* rodzic)
     : QObject(rodzic), m_widok(widok), m_stan(stan), m_dialogi(dialogi),
       m_katalogStartowy(QDir::currentPath()) {
-    // The font dialog starts on an 8-point (11 pixels at 96 dpi) "MS Sans Serif" in the
-    // labels' text colour.
-    QFont poczatkowa(QStringLiteral("MS Sans Serif"));
-    poczatkowa.setPointSize(8);
-    m_czcionkaDialogu = {poczatkowa, kolorWindows(kKolorTekstuNapisow)};
-
     for (QLineEdit* e : m_widok.edity) {
         if (!e)
             continue;
@@ -197,10 +191,13 @@ void KontrolerWkladki::Button1Click() {
 }
 
 void KontrolerWkladki::bCzcionkaClick() {
-    const auto wybrana = m_dialogi.wybierzCzcionke(m_widok.okno, m_czcionkaDialogu);
+    // The dialog starts on the labels' own font, so that OK without a change changes nothing.
+    ustawCzcionkeNapisow();
+    const QLineEdit* edit0 = m_widok.edity[0];
+    const auto wybrana = m_dialogi.wybierzCzcionke(
+        m_widok.okno, {edit0->font(), edit0->palette().color(QPalette::Text)});
     if (!wybrana)
         return;
-    m_czcionkaDialogu = *wybrana;
     m_czcionkaNapisowUstalona = true;
     for (int indeks : kKolejnoscPliku) {
         QLineEdit* e = m_widok.edity[indeks];

@@ -20,6 +20,7 @@
 #include "PomocPlikow.h"
 #include "app/WidokiFormy.h"
 #include "core/BladProgramu.h"
+#include "core/OknoCzcionki.h"
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
@@ -235,14 +236,15 @@ void TestOknoWkladki::ukladDomyslny() {
 
 void TestOknoWkladki::czcionka() {
     Okno& o = *m_okno;
-    // The dialog starts on the 8-point (11-pixel) face in the window-text colour.
-    QCOMPARE(o.wkladka->czcionkaDialogu().font.family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(o.wkladka->czcionkaDialogu().font.pointSize(), 8);
+    o.edit(0)->show(); // the labels' face is fitted when the first one shows
     const QFont przed = o.edit(0)->font();
     QCOMPARE(przed.pixelSize(), 12);
-
+    // The dialog starts on the labels' own font, and OK without a change keeps it whole.
     o.dialogi.czcionki.push_back(std::nullopt);
     o.ui->bCzcionka->click();
+    QCOMPARE(o.dialogi.pokazane.back().czcionka.font, przed);
+    QCOMPARE(o.dialogi.pokazane.back().czcionka.kolor, QColor(Qt::black));
+    QCOMPARE(OknoCzcionki({przed, Qt::black}).wybrana().font, przed);
     for (auto* e : o.edity)
         QCOMPARE(e->font(), przed);
 
@@ -256,7 +258,10 @@ void TestOknoWkladki::czcionka() {
         QCOMPARE(e->font(), wybrana);
         QCOMPARE(e->palette().color(QPalette::Text), QColor(200, 0, 0));
     }
-    QCOMPARE(o.wkladka->czcionkaDialogu().font, wybrana);
+    o.dialogi.czcionki.push_back(std::nullopt);
+    o.ui->bCzcionka->click();
+    QCOMPARE(o.dialogi.pokazane.back().czcionka.font, wybrana);
+    QCOMPARE(o.dialogi.pokazane.back().czcionka.kolor, QColor(200, 0, 0));
 
     // The export draws with it: red pixels in the first label's rectangle.
     o.edit(0)->setText(QStringLiteral("MMM"));
