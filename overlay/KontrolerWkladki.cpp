@@ -8,9 +8,11 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QValidator>
 
 #include "core/BladProgramu.h"
 #include "core/CzcionkiFormularzy.h"
+#include "core/KodyZnakow.h"
 #include "core/NazwyPlikow.h"
 #include "core/PrzyPokazaniu.h"
 #include "core/TRadioGroup.h"
@@ -36,6 +38,16 @@ QStringList pozycjeListy(const QComboBox* lista) {
     return wynik;
 }
 
+// The label file holds code page 1250: an edit that would hold a character the file cannot
+// (typed or pasted) is refused, rather than saved as "?" without a word.
+class Walidator1250 : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& tekst, int&) const override {
+        return daSieZapisacW1250(tekst) ? Acceptable : Invalid;
+    }
+};
+
 void ustawKolor(QWidget* w, QPalette::ColorRole rola, const QColor& kolor) {
     QPalette p = w->palette();
     p.setColor(rola, kolor);
@@ -48,11 +60,13 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
                                    QObject* rodzic)
     : QObject(rodzic), m_widok(widok), m_stan(stan), m_dialogi(dialogi),
       m_katalogStartowy(QDir::currentPath()) {
+    auto* walidator = new Walidator1250(this);
     for (QLineEdit* e : m_widok.edity) {
         if (!e)
             continue;
         ustawKolor(e, QPalette::Base, kolorNapisow(WkladkaOgolna));
         ustawKolor(e, QPalette::Text, kolorWindows(kKolorTekstuNapisow));
+        e->setValidator(walidator);
         // Typing stops at 8 characters, but a longer text read from a label file is kept
         // whole: the limit follows such a text down until it is shorter than 8.
         // Setting the limit sets the text anew (cursor to the end, no undo): only when it moves.

@@ -124,6 +124,7 @@ private slots:
     void ukladDomyslny();
     void czcionka();
     void ciemnaPaleta();
+    void znakiSpoza1250();
     void wypelnianieNapisow();
     void eksportZNapisami();
     void eksportBezNapisow();
@@ -302,6 +303,22 @@ void TestOknoWkladki::ciemnaPaleta() {
         for (int x = 491; x < 629; ++x)
             najjasniejszy = std::max(najjasniejszy, obraz.pixelColor(x, y).lightness());
     QVERIFY2(najjasniejszy < 200, qPrintable(QString::number(najjasniejszy)));
+}
+
+// The label file holds code page 1250: a character it cannot hold is not taken, typed or
+// pasted (the file would get "?" for it).
+void TestOknoWkladki::znakiSpoza1250() {
+    Okno& o = *m_okno;
+    QLineEdit* e = o.edit(0);
+    e->show();
+    e->setFocus();
+    for (const QChar c : QStringLiteral("Peña"))
+        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QGuiApplication::clipboard()->setText(QStringLiteral("漢"));
+    e->paste();
+    QGuiApplication::clipboard()->setText(QStringLiteral("ż"));
+    e->paste();
+    QCOMPARE(e->text(), QStringLiteral("Peaż"));
 }
 
 void TestOknoWkladki::wypelnianieNapisow() {
