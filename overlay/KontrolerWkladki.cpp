@@ -241,9 +241,6 @@ std::optional<QImage> KontrolerWkladki::eksportuj() {
             return std::nullopt;
         }
     }
-    // A name the extension rules cannot apply to is an error, not a guess.
-    if (!maRozszerzenie(nazwa))
-        throw BladProgramu(QStringLiteral("Nazwa pliku \"%1\" nie ma rozszerzenia.").arg(nazwa));
     const QString plikBmp = zmienRozszerzenie(nazwa, QStringLiteral(".bmp"));
     m_nazwaZapisu = plikBmp;
 
