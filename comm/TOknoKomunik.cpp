@@ -1,5 +1,6 @@
 #include "comm/TOknoKomunik.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QShowEvent>
@@ -8,8 +9,8 @@
 #include "core/BladProgramu.h"
 #include "core/CzcionkiFormularzy.h"
 #include "core/Dialogi.h"
+#include "core/ZapisPliku.h"
 #include "keys/StanProgramu.h"
-#include "transfer/KodyBledow.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/PokazBlad.h"
 #include "ui_TOknoKomunik.h"
@@ -117,28 +118,41 @@ bool TOknoKomunik::zapiszPlikLiniowy(const QString& nazwa, const QList<QByteArra
     return zapisano;
 }
 
-// A current result code other than 0 (a status of 0 translated) is the likely reason and is
-// shown first.
-void TOknoKomunik::zglosNieZapisano() {
-    if (m_stan.NrBledu != KodZeStatusu(0))
-        PokazBlad(m_stan, m_dialogi, this);
-    m_dialogi.blad(this, kTytulBledu, QStringLiteral("Nie zapisano parametrów komunikacji."));
+// The reason goes on a line of its own. The current result code belongs to an earlier
+// register call and says nothing about the files.
+void TOknoKomunik::zglosNieZapisano(const QString& powod) {
+    m_dialogi.blad(this, kTytulBledu,
+                   QStringLiteral("Nie zapisano parametrów komunikacji.\r") + powod);
+}
+
+bool TOknoKomunik::zapisz(const QString& nazwa, const QList<QByteArray>& linie) {
+    if (zapiszPlikLiniowy(nazwa, linie))
+        return true;
+    const QString sciezka = QDir::toNativeSeparators(QDir::current().absoluteFilePath(nazwa));
+    const int blad = m_lacze.bladSystemuPliku();
+    zglosNieZapisano(blad == 0 ? QStringLiteral("Nie można zapisać pliku \"%1\".").arg(sciezka)
+                               : QStringLiteral("Nie można zapisać pliku \"%1\": %2.")
+                                     .arg(sciezka, przyczynaBledu(blad)));
+    return false;
 }
 
 void TOknoKomunik::KlawZapisClick() {
-    m_stan.NrKasy = NrKasyDoZapisu(m_stan.WartoscNrKasy);
+    // The other registers' lines are kept, so the old file must be read whole first.
+    QByteArrayList stareLinie;
+    try {
+        stareLinie = CzytajLinieKonfiguracji();
+    } catch (const BladProgramu& b) {
+        zglosNieZapisano(b.komunikat());
+        return;
+    }
+    m_stan.NrKasy = NrKasyDoZapisu(m_stan.WartoscNrKasy, stareLinie);
 
     const QByteArray krzyzyk("#");
-    if (!zapiszPlikLiniowy(QStringLiteral("in"),
-                           {LiniaNaglowkaIn(m_stan.NrKasy), krzyzyk, krzyzyk})) {
-        zglosNieZapisano();
+    if (!zapisz(QStringLiteral("in"), {LiniaNaglowkaIn(m_stan.NrKasy), krzyzyk, krzyzyk}) ||
+        !zapisz(QStringLiteral("KONFIG.TXT"),
+                LinieKonfiguracji(m_stan.NrKasy, LiniaKonfiguracji(m_stan.NrKasy, parametry()),
+                                  stareLinie)))
         return;
-    }
-    if (!zapiszPlikLiniowy(QStringLiteral("KONFIG.TXT"),
-                           {LiniaKonfiguracji(m_stan.NrKasy, parametry())})) {
-        zglosNieZapisano();
-        return;
-    }
     accept();
 }
 

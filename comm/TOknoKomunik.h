@@ -5,7 +5,9 @@
 // connection, identifies the register and, when it is a TALMO PIXO E, saves by itself.
 //
 // Created once at start-up and only shown and hidden afterwards: the controls keep what the
-// user chose for the whole run. The dialog never loads KONFIG.TXT.
+// user chose for the whole run. The dialog never loads its values from KONFIG.TXT; a save
+// reads the file only for the lines of other registers and, when no test identified one in
+// this run, the register number it holds.
 
 #include <QByteArray>
 #include <QDialog>
@@ -31,8 +33,8 @@ public:
     Ui::TOknoKomunik* ui;
 
     // "Zapisz": records the register number and the dialog's values in "in" and KONFIG.TXT
-    // and closes the dialog. When a file cannot be written the user is told so and the dialog
-    // stays open.
+    // (the register's line first, other registers' lines kept) and closes the dialog. When a
+    // file cannot be read or written the user is told which and why, and the dialog stays open.
     void KlawZapisClick();
     // "Anuluj": closes without saving; the controls keep their values.
     void KlawEscClick();
@@ -58,7 +60,9 @@ protected:
 
 private:
     bool zapiszPlikLiniowy(const QString& nazwa, const QList<QByteArray>& linie);
-    void zglosNieZapisano();
+    // zapiszPlikLiniowy, telling the user on failure.
+    bool zapisz(const QString& nazwa, const QList<QByteArray>& linie);
+    void zglosNieZapisano(const QString& powod);
     QString tytulAplikacji() const;
 
     StanProgramu& m_stan;

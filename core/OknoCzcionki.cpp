@@ -24,7 +24,8 @@ constexpr NazwanyKolor kKolory[] = {
 } // namespace
 
 OknoCzcionki::OknoCzcionki(const Czcionka& poczatkowa, QWidget* rodzic)
-    : QDialog(rodzic), m_font(new QFontDialog(this)), m_kolor(new QComboBox(this)) {
+    : QDialog(rodzic), m_poczatkowa(poczatkowa.font), m_font(new QFontDialog(this)),
+      m_kolor(new QComboBox(this)) {
     setWindowTitle(QStringLiteral("Czcionka"));
     m_font->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_font->setCurrentFont(poczatkowa.font);
@@ -53,5 +54,15 @@ OknoCzcionki::OknoCzcionki(const Czcionka& poczatkowa, QWidget* rodzic)
 }
 
 Czcionka OknoCzcionki::wybrana() const {
-    return {m_font->currentFont(), m_kolor->currentData().value<QColor>()};
+    QFont f = m_font->currentFont();
+    // Compared as the faces resolve: the dialog names sizes in points and faces by family.
+    const QFontInfo wybrany(f), poczatkowy(m_poczatkowa);
+    if (wybrany.family() == poczatkowy.family() && wybrany.style() == poczatkowy.style() &&
+        wybrany.bold() == poczatkowy.bold() && wybrany.pixelSize() == poczatkowy.pixelSize()) {
+        const bool podkreslenie = f.underline(), przekreslenie = f.strikeOut();
+        f = m_poczatkowa;
+        f.setUnderline(podkreslenie);
+        f.setStrikeOut(przekreslenie);
+    }
+    return {f, m_kolor->currentData().value<QColor>()};
 }

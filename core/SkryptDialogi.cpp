@@ -11,7 +11,7 @@ template <typename T> T pobierz(std::deque<T>& kolejka) {
 } // namespace
 
 Dialogi::Przycisk SkryptDialogi::komunikat(QWidget*, const Komunikat& k) {
-    pokazane.push_back({Pokazany::Rodzaj::Komunikat, k, {}});
+    pokazane.push_back({Pokazany::Rodzaj::Komunikat, k, {}, {}});
     // A box with a single button needs no answer.
     if (k.przyciski == Ok || k.przyciski == Tak)
         return static_cast<Przycisk>(k.przyciski);
@@ -23,7 +23,7 @@ Dialogi::Przycisk SkryptDialogi::komunikat(QWidget*, const Komunikat& k) {
 }
 
 std::optional<QString> SkryptDialogi::otworzPlik(QWidget*, const WyborPliku& w) {
-    pokazane.push_back({Pokazany::Rodzaj::OtworzPlik, {}, w});
+    pokazane.push_back({Pokazany::Rodzaj::OtworzPlik, {}, w, {}});
     if (pliki.empty()) {
         nieoczekiwane << QStringLiteral("otwarcie pliku");
         return std::nullopt;
@@ -32,7 +32,7 @@ std::optional<QString> SkryptDialogi::otworzPlik(QWidget*, const WyborPliku& w) 
 }
 
 std::optional<QString> SkryptDialogi::zapiszPlik(QWidget*, const WyborPliku& w) {
-    pokazane.push_back({Pokazany::Rodzaj::ZapiszPlik, {}, w});
+    pokazane.push_back({Pokazany::Rodzaj::ZapiszPlik, {}, w, {}});
     if (pliki.empty()) {
         nieoczekiwane << QStringLiteral("zapis pliku");
         return std::nullopt;
@@ -40,8 +40,8 @@ std::optional<QString> SkryptDialogi::zapiszPlik(QWidget*, const WyborPliku& w) 
     return pobierz(pliki);
 }
 
-std::optional<Czcionka> SkryptDialogi::wybierzCzcionke(QWidget*, const Czcionka&) {
-    pokazane.push_back({Pokazany::Rodzaj::Czcionka, {}, {}});
+std::optional<Czcionka> SkryptDialogi::wybierzCzcionke(QWidget*, const Czcionka& poczatkowa) {
+    pokazane.push_back({Pokazany::Rodzaj::Czcionka, {}, {}, poczatkowa});
     if (czcionki.empty()) {
         nieoczekiwane << QStringLiteral("czcionka");
         return std::nullopt;
@@ -50,7 +50,7 @@ std::optional<Czcionka> SkryptDialogi::wybierzCzcionke(QWidget*, const Czcionka&
 }
 
 bool SkryptDialogi::wybierzDrukarke(QWidget*, QPrinter& drukarka) {
-    pokazane.push_back({Pokazany::Rodzaj::Drukarka, {}, {}});
+    pokazane.push_back({Pokazany::Rodzaj::Drukarka, {}, {}, {}});
     if (drukarki.empty()) {
         nieoczekiwane << QStringLiteral("drukarka");
         return false;

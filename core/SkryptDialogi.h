@@ -16,6 +16,7 @@ public:
         enum class Rodzaj { Komunikat, OtworzPlik, ZapiszPlik, Czcionka, Drukarka } rodzaj;
         Komunikat komunikat; // for message boxes
         WyborPliku plik;     // for file dialogs
+        Czcionka czcionka;   // for the font dialog: the font it starts on
     };
 
     // Answers, consumed in order per kind of dialog.

@@ -5,6 +5,9 @@
 #include <QRadioButton>
 
 TRadioGroup::TRadioGroup(QWidget* rodzic) : QGroupBox(rodzic), m_grupa(new QButtonGroup(this)) {
+    // Opaque, as the original group is: a frame drawn on the form beneath it (the editor
+    // panel's bevel) must not run through its caption and items.
+    setAutoFillBackground(true);
     connect(m_grupa, &QButtonGroup::idClicked, this, [this](int id) { setItemIndex(id); });
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // A captioned group of radio buttons addressed by item index, laid out in columns the way the
-// original forms lay them out. Changing the index, by the user or from code, emits
-// klikniecie() once; setting the index it already has does nothing.
+// original forms lay them out, painting its own background over whatever lies beneath it.
+// Changing the index, by the user or from code, emits klikniecie() once; setting the index it
+// already has does nothing.
 
 #include <QGroupBox>
 #include <QStringList>

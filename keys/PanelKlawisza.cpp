@@ -154,6 +154,10 @@ bool PanelKlawisza::filtruj(QObject* obiekt, QEvent* zdarzenie) {
     if (obiekt == w.Edit10) {
         if (typ == QEvent::KeyPress) {
             const auto* k = static_cast<QKeyEvent*>(zdarzenie);
+            // Enter confirms from the field (the window's default button): the text is
+            // normalised first, as leaving the field by a click on "Zatwierdź" does.
+            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+                Edit10Exit();
             if (!wpisujeZnak(k))
                 return false;
             const QString znak = k->text();

@@ -10,7 +10,6 @@
 #include <optional>
 
 #include "core/BladProgramu.h"
-#include "core/NazwyPlikow.h"
 #include "core/ZapisPliku.h"
 
 QSize powierzchniaEksportu(QSize kontrolka) {
@@ -241,12 +240,6 @@ void zapiszBitmape(const QImage& obraz, const QString& sciezka, QByteArray* bufo
     QByteArray& dane = bufor ? *bufor : wlasny;
     zakodujBmp(obraz, dane);
     zapiszBezpiecznie(sciezka, [&](QIODevice& plik) { return plik.write(dane) == dane.size(); });
-}
-
-bool maRozszerzenie(const QString& sciezka) {
-    const QString nazwa = nazwaBezFolderu(sciezka);
-    const qsizetype kropka = nazwa.lastIndexOf(QLatin1Char('.'));
-    return kropka >= 0 && kropka + 1 < nazwa.size();
 }
 
 QString zmienRozszerzenie(const QString& sciezka, const QString& rozszerzenie) {

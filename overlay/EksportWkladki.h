@@ -74,8 +74,7 @@ void zakodujBmp(const QImage& obraz, QByteArray& bufor); // reuses the buffer's 
 // left as it was); `bufor`, when given, holds the encoded file and keeps its memory.
 void zapiszBitmape(const QImage& obraz, const QString& sciezka, QByteArray* bufor = nullptr);
 
-// Whether the file name (not its folder) has an extension.
-bool maRozszerzenie(const QString& sciezka);
 // Replaces the extension of the file name (the part from its last dot) by `rozszerzenie`
-// (given with its dot); a name without one gets it appended. The folder stays.
+// (given with its dot); a name without one gets it appended, a name ending in a dot has an
+// empty one. The folder stays.
 QString zmienRozszerzenie(const QString& sciezka, const QString& rozszerzenie);

@@ -8,9 +8,11 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QValidator>
 
 #include "core/BladProgramu.h"
 #include "core/CzcionkiFormularzy.h"
+#include "core/KodyZnakow.h"
 #include "core/NazwyPlikow.h"
 #include "core/PrzyPokazaniu.h"
 #include "core/TRadioGroup.h"
@@ -36,6 +38,16 @@ QStringList pozycjeListy(const QComboBox* lista) {
     return wynik;
 }
 
+// The label file holds code page 1250: an edit that would hold a character the file cannot
+// (typed or pasted) is refused, rather than saved as "?" without a word.
+class Walidator1250 : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& tekst, int&) const override {
+        return daSieZapisacW1250(tekst) ? Acceptable : Invalid;
+    }
+};
+
 void ustawKolor(QWidget* w, QPalette::ColorRole rola, const QColor& kolor) {
     QPalette p = w->palette();
     p.setColor(rola, kolor);
@@ -48,18 +60,13 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
                                    QObject* rodzic)
     : QObject(rodzic), m_widok(widok), m_stan(stan), m_dialogi(dialogi),
       m_katalogStartowy(QDir::currentPath()) {
-    // The font dialog starts on an 8-point (11 pixels at 96 dpi) "MS Sans Serif" in the
-    // window-text colour.
-    QFont poczatkowa(QStringLiteral("MS Sans Serif"));
-    poczatkowa.setPointSize(8);
-    m_czcionkaDialogu = {poczatkowa, m_widok.okno
-                                         ? m_widok.okno->palette().color(QPalette::WindowText)
-                                         : QColor(Qt::black)};
-
+    auto* walidator = new Walidator1250(this);
     for (QLineEdit* e : m_widok.edity) {
         if (!e)
             continue;
         ustawKolor(e, QPalette::Base, kolorNapisow(WkladkaOgolna));
+        ustawKolor(e, QPalette::Text, kolorWindows(kKolorTekstuNapisow));
+        e->setValidator(walidator);
         // Typing stops at 8 characters, but a longer text read from a label file is kept
         // whole: the limit follows such a text down until it is shorter than 8.
         // Setting the limit sets the text anew (cursor to the end, no undo): only when it moves.
@@ -198,10 +205,13 @@ void KontrolerWkladki::Button1Click() {
 }
 
 void KontrolerWkladki::bCzcionkaClick() {
-    const auto wybrana = m_dialogi.wybierzCzcionke(m_widok.okno, m_czcionkaDialogu);
+    // The dialog starts on the labels' own font, so that OK without a change changes nothing.
+    ustawCzcionkeNapisow();
+    const QLineEdit* edit0 = m_widok.edity[0];
+    const auto wybrana = m_dialogi.wybierzCzcionke(
+        m_widok.okno, {edit0->font(), edit0->palette().color(QPalette::Text)});
     if (!wybrana)
         return;
-    m_czcionkaDialogu = *wybrana;
     m_czcionkaNapisowUstalona = true;
     for (int indeks : kKolejnoscPliku) {
         QLineEdit* e = m_widok.edity[indeks];
@@ -231,9 +241,6 @@ std::optional<QImage> KontrolerWkladki::eksportuj() {
             return std::nullopt;
         }
     }
-    // A name the extension rules cannot apply to is an error, not a guess.
-    if (!maRozszerzenie(nazwa))
-        throw BladProgramu(QStringLiteral("Nazwa pliku \"%1\" nie ma rozszerzenia.").arg(nazwa));
     const QString plikBmp = zmienRozszerzenie(nazwa, QStringLiteral(".bmp"));
     m_nazwaZapisu = plikBmp;
 

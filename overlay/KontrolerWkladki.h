@@ -40,8 +40,6 @@ public:
     void BitBtnOdczytClick(); // "Odczyt z pliku": label file
     void bbDrukujClick();     // "Wydruk"
 
-    // The label font dialog's current font (the initial one until the user picks one).
-    const Czcionka& czcionkaDialogu() const { return m_czcionkaDialogu; }
     // The last name of the export's save dialog and of the label file's open dialog.
     const QString& nazwaZapisu() const { return m_nazwaZapisu; }
     const QString& nazwaOdczytu() const { return m_nazwaOdczytu; }
@@ -60,7 +58,6 @@ private:
     QString m_katalogStartowy;
     QString m_nazwaZapisu;
     QString m_nazwaOdczytu;
-    Czcionka m_czcionkaDialogu;
     bool m_czcionkaNapisowUstalona = false;
     // The drawing surface and the encoded bitmap file, kept between exports so that their
     // memory is not taken afresh each time.

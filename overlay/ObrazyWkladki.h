@@ -13,6 +13,10 @@ enum TypWkladki : int {
 // Label colours as Windows colour values: red in the lowest byte.
 constexpr quint32 kKolorNapisowOgolna = 11646133;   // $B1B4B5: red 181, green 180, blue 177
 constexpr quint32 kKolorNapisowLekarska = 11053997; // $A8ABAD: red 173, green 171, blue 168
+// Label text until the user picks a colour: the window-text colour of the forms as designed
+// (black), not the desktop theme's, which may be light on a dark theme; the labels lie on the
+// light colours above, on screen and on paper.
+constexpr quint32 kKolorTekstuNapisow = 0;
 
 QColor kolorWindows(quint32 wartosc);
 // The label colour of an overlay type (any type but the medical one counts as general).

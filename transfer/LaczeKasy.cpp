@@ -68,6 +68,7 @@ BibliotekiKasy::BibliotekiKasy(Oczekiwanie oczekiwanie) : m_oczekiwanie(std::mov
     m_ustawPostep = reinterpret_cast<UstawPostep>(dlsym(RTLD_DEFAULT, "_UstawPostep"));
     m_powodKavrel = reinterpret_cast<PowodBledu>(dlsym(RTLD_DEFAULT, "_PowodBleduPortu"));
     m_powodSevrin = reinterpret_cast<PowodBledu>(dlsym(RTLD_DEFAULT, "PowodBleduPortu"));
+    m_bladSystemuPliku = reinterpret_cast<BladPliku>(dlsym(RTLD_DEFAULT, "_BladSystemuPliku"));
     if (m_ustawPostep)
         m_ustawPostep(&naPostep, &m_postep);
 }
@@ -130,6 +131,11 @@ std::uint8_t BibliotekiKasy::OWaluta(const QString& wejscie, const QString& wyjs
                 [&] { return __OWaluta(we.data(), wy.data()); });
 }
 
+std::uint8_t BibliotekiKasy::zapamietajBladPliku(std::uint8_t wynik) {
+    m_bladPliku = wynik == 0 && m_bladSystemuPliku ? m_bladSystemuPliku() : 0;
+    return wynik;
+}
+
 std::uint8_t BibliotekiKasy::OtwartoPlik(std::int32_t& uchwyt, const QString& nazwa,
                                          std::uint8_t tryb) {
     const Bufor n = BuforNazwy(nazwa);
@@ -137,19 +143,20 @@ std::uint8_t BibliotekiKasy::OtwartoPlik(std::int32_t& uchwyt, const QString& na
     const std::uint8_t wynik =
         wTle(kZapisPliku, {}, nullptr, [&] { return _OtwartoPlik(&u, n.data(), tryb); });
     uchwyt = u;
-    return wynik;
+    return zapamietajBladPliku(wynik);
 }
 
 std::uint8_t BibliotekiKasy::ZapisanoDoPlikuLinie(std::int32_t uchwyt, const QByteArray& linia) {
     const Bufor l = BuforLinii(linia);
-    return wTle(kZapisPliku, {}, nullptr, [&] { return _ZapisanoDoPlikuLinie(uchwyt, l.data()); });
+    return zapamietajBladPliku(
+        wTle(kZapisPliku, {}, nullptr, [&] { return _ZapisanoDoPlikuLinie(uchwyt, l.data()); }));
 }
 
 std::uint8_t BibliotekiKasy::ZamknieciePliku(std::int32_t& uchwyt) {
     std::int32_t u = uchwyt;
     const std::uint8_t wynik = wTle(kZapisPliku, {}, nullptr, [&] { return _ZamknieciePliku(&u); });
     uchwyt = u;
-    return wynik;
+    return zapamietajBladPliku(wynik);
 }
 
 void BibliotekiKasy::UnInitializePort() {

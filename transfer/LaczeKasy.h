@@ -54,6 +54,9 @@ public:
     // Why the last call could not open its port, when it ended with 62 and the library can
     // tell (one line of Polish text); else empty.
     virtual QString powodBleduPortu() const { return {}; }
+    // The system's error number (errno) that made the last line-file call fail, when the
+    // library can tell; else 0.
+    virtual int bladSystemuPliku() const { return 0; }
 };
 
 // The two libraries themselves, linked by name. In the window program every call runs on a
@@ -103,6 +106,7 @@ public:
                             Bufor& odbior, const Bufor& nadawanie) override;
 
     QString powodBleduPortu() const override { return m_powodBledu; }
+    int bladSystemuPliku() const override { return m_bladPliku; }
 
 private:
     using PowodBledu = unsigned char (*)(char*);
@@ -114,13 +118,18 @@ private:
                       F&& wywolanie);
 
     using UstawPostep = void (*)(void (*)(void*, unsigned, unsigned), void*);
+    using BladPliku = int (*)();
+    // Keeps the reason of a failed line-file call (0 after one that succeeded).
+    std::uint8_t zapamietajBladPliku(std::uint8_t wynik);
 
     Oczekiwanie m_oczekiwanie;
     PostepPracy m_postep;
     UstawPostep m_ustawPostep = nullptr;
     PowodBledu m_powodKavrel = nullptr;
     PowodBledu m_powodSevrin = nullptr;
+    BladPliku m_bladSystemuPliku = nullptr;
     QString m_powodBledu;
+    int m_bladPliku = 0;
 };
 
 // A name or line as the libraries take it: the bytes (file names in the file system's

@@ -7,13 +7,12 @@
 
 #include "core/BladProgramu.h"
 #include "core/OdczytPliku.h"
+#include "transfer/PlikDefinicji.h"
 
 namespace {
 const QString kNazwaKonfiguracji = QStringLiteral("KONFIG.TXT");
 // Far more than any line the program writes; a first line is read no further.
 constexpr qint64 kMaksPierwszejLinii = 4096;
-// As much as the protocol library reads of it.
-constexpr qint64 kMaksKonfiguracji = 64 * 1024;
 } // namespace
 
 std::optional<QString> NrKasyZLinii(QByteArrayView linia) {
@@ -36,7 +35,7 @@ bool WczytajNrKasy(QString& nrKasy, const QString& katalog) {
     const QString sciezka = SciezkaKonfiguracji(katalog);
     if (sciezka.isEmpty())
         return false;
-    const QByteArray tresc = wczytajZwyklyPlik(sciezka, kMaksKonfiguracji);
+    const QByteArray tresc = wczytajZwyklyPlik(sciezka, kMaksRozmiarKonfiguracji);
     const std::optional<QString> nr = NrKasyZLinii(tresc.left(tresc.indexOf('\n')));
     if (!nr)
         throw BladProgramu(QStringLiteral("Brak numeru kasy w pierwszej linii pliku %1.")
@@ -46,7 +45,7 @@ bool WczytajNrKasy(QString& nrKasy, const QString& katalog) {
 }
 
 std::vector<std::uint8_t> NumeryKasZKonfiguracji(const QString& sciezka) {
-    QByteArray tresc = wczytajZwyklyPlik(sciezka, kMaksKonfiguracji);
+    QByteArray tresc = wczytajZwyklyPlik(sciezka, kMaksRozmiarKonfiguracji);
     QBuffer plik(&tresc);
     plik.open(QIODevice::ReadOnly);
     std::vector<std::uint8_t> numery;
@@ -78,7 +77,8 @@ QString TekstZlegoNumeruKasy(const QString& nrKasy) {
     if (nrKasy.isEmpty())
         return QStringLiteral("Nie ustawiono numeru kasy.\rNaciśnij przycisk \"POŁĄCZENIE\" i "
                               "zapisz parametry komunikacji.");
+    // Control bytes from the file (a NUL would end the box's text) show as marks.
     return QStringLiteral("Numer kasy \"%1\" nie jest liczbą.\rNaciśnij przycisk \"POŁĄCZENIE\" i "
                           "ustaw ponownie parametry komunikacji.")
-        .arg(nrKasy);
+        .arg(TekstZlejLinii(nrKasy.toLatin1()));
 }

@@ -9,6 +9,9 @@
 #include <optional>
 #include <vector>
 
+// The largest configuration file the protocol library reads; the program reads no larger one.
+constexpr qint64 kMaksRozmiarKonfiguracji = 64 * 1024;
+
 // The reading rule: the register number is the second and third characters of the first
 // line, or the second alone when the third is below "0" (the TAB after a one-digit number, a
 // line end, or the end of the line). Nothing when the line has fewer than two characters.
@@ -37,5 +40,6 @@ std::vector<std::uint8_t> NumeryKasZKonfiguracji(const QString& sciezka);
 // no register number was ever set).
 std::optional<std::uint8_t> NumerKasy(const QString& nrKasy);
 
-// What the user is told when the register number is no number: set the parameters again.
+// What the user is told when the register number is no number: set the parameters again. The
+// number's bytes show as a rejected file line shows them (control bytes, NUL too, as marks).
 QString TekstZlegoNumeruKasy(const QString& nrKasy);

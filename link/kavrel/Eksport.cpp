@@ -105,3 +105,11 @@ KAVREL_EKSPORT unsigned char _PowodBleduPortu(char* bufor) {
         return 0;
     }
 }
+
+KAVREL_EKSPORT int _BladSystemuPliku() {
+    try {
+        return bladSystemuPlikuLiniowego();
+    } catch (...) {
+        return 0;
+    }
+}

@@ -3,6 +3,7 @@
 #include "link/kavrel/Wspolne.h"
 
 #include <array>
+#include <cerrno>
 #include <climits>
 #include <filesystem>
 #include <memory>
@@ -29,6 +30,7 @@ namespace {
 struct PlikLiniowy {
     PlikTymczasowy plik;
     bool blad = false;
+    int bladSystemu = 0; // of the line that failed, for its close
     std::int32_t uchwyt = 0;
 };
 
@@ -38,6 +40,13 @@ struct PlikLiniowy {
 std::mutex mutexPlikow;
 std::array<std::unique_ptr<PlikLiniowy>, MaksPlikowLiniowych> plikiLiniowe;
 std::int32_t kolejneOtwarcie = 0;
+int ostatniBladSystemu = 0; // of the last call, under mutexPlikow
+
+// Records the outcome of a call (under mutexPlikow) and returns its result.
+unsigned char wynikPliku(bool udane, int bladSystemu) {
+    ostatniBladSystemu = udane ? 0 : bladSystemu;
+    return udane ? 1 : 0;
+}
 
 PlikLiniowy* wpis(std::int32_t uchwyt) {
     if (uchwyt < 1)
@@ -50,17 +59,19 @@ PlikLiniowy* wpis(std::int32_t uchwyt) {
 } // namespace
 
 unsigned char otworzPlikLiniowy(std::int32_t* uchwyt, const char* nazwa, unsigned char tryb) {
-    if (uchwyt == nullptr)
-        return 0;
     std::string n;
-    if (tryb != 1 || !tekstZBufora(nazwa, n) || n.empty())
-        return 0;
+    if (uchwyt == nullptr || tryb != 1 || !tekstZBufora(nazwa, n) || n.empty()) {
+        std::lock_guard blokada(mutexPlikow);
+        return wynikPliku(false, 0);
+    }
     std::error_code ec;
-    if (fs::is_directory(plikBezWielkosci(n), ec))
-        return 0; // a folder cannot be replaced by the file at its close
+    // A folder cannot be replaced by the file at its close.
+    const bool folder = fs::is_directory(plikBezWielkosci(n), ec);
     auto nowy = std::make_unique<PlikLiniowy>();
-    if (!nowy->plik.utworz(plikBezWielkosci(n)))
-        return 0;
+    if (folder || !nowy->plik.utworz(plikBezWielkosci(n))) {
+        std::lock_guard blokada(mutexPlikow);
+        return wynikPliku(false, folder ? EISDIR : nowy->plik.bladSystemu());
+    }
     std::lock_guard blokada(mutexPlikow);
     for (std::size_t i = 0; i < plikiLiniowe.size(); ++i) {
         if (!plikiLiniowe[i]) {
@@ -69,46 +80,51 @@ unsigned char otworzPlikLiniowy(std::int32_t* uchwyt, const char* nazwa, unsigne
             nowy->uchwyt = static_cast<std::int32_t>(i + 1) + kolejneOtwarcie * MaksPlikowLiniowych;
             *uchwyt = nowy->uchwyt;
             plikiLiniowe[i] = std::move(nowy);
-            return 1;
+            return wynikPliku(true, 0);
         }
     }
-    return 0; // table full; the temporary goes with `nowy`
+    return wynikPliku(false, EMFILE); // table full; the temporary goes with `nowy`
 }
 
 unsigned char zapiszLiniePliku(std::int32_t uchwyt, const char* linia) {
     std::lock_guard blokada(mutexPlikow);
     PlikLiniowy* p = wpis(uchwyt);
     if (p == nullptr)
-        return 0;
+        return wynikPliku(false, 0);
     std::string tekst;
     // A line with its own line breaks would not be one line any more.
     if (p->blad || !tekstZBufora(linia, tekst) ||
         tekst.find_first_of("\r\n") != std::string::npos) {
         p->blad = true;
-        return 0;
+        return wynikPliku(false, p->bladSystemu);
     }
     tekst += "\r\n";
     if (!p->plik.zapisz(tekst)) {
         p->blad = true;
-        return 0;
+        p->bladSystemu = p->plik.bladSystemu();
+        return wynikPliku(false, p->bladSystemu);
     }
-    return 1;
+    return wynikPliku(true, 0);
 }
 
 unsigned char zamknijPlikLiniowy(std::int32_t* uchwyt) {
-    if (uchwyt == nullptr)
-        return 0;
     std::unique_ptr<PlikLiniowy> p;
     {
         std::lock_guard blokada(mutexPlikow);
-        if (wpis(*uchwyt) == nullptr)
-            return 0;
+        if (uchwyt == nullptr || wpis(*uchwyt) == nullptr)
+            return wynikPliku(false, 0);
         p = std::move(plikiLiniowe[static_cast<std::size_t>((*uchwyt - 1) % MaksPlikowLiniowych)]);
         *uchwyt = 0;
     }
-    if (p->blad)
-        return 0; // the temporary is removed with `p`
-    return p->plik.opublikuj() ? 1 : 0;
+    // The temporary of a failed file is removed with `p`.
+    const bool udane = !p->blad && p->plik.opublikuj();
+    std::lock_guard blokada(mutexPlikow);
+    return wynikPliku(udane, p->blad ? p->bladSystemu : p->plik.bladSystemu());
+}
+
+int bladSystemuPlikuLiniowego() {
+    std::lock_guard blokada(mutexPlikow);
+    return ostatniBladSystemu;
 }
 
 } // namespace pixo::kavrel

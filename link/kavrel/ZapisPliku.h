@@ -27,6 +27,11 @@ std::uint8_t zapiszCalyPlik(const std::string& nazwa, std::string_view tresc);
 unsigned char otworzPlikLiniowy(std::int32_t* uchwyt, const char* nazwa, unsigned char tryb);
 unsigned char zapiszLiniePliku(std::int32_t uchwyt, const char* linia);
 unsigned char zamknijPlikLiniowy(std::int32_t* uchwyt);
+// The system's error number (errno) of the last line-file call, when it failed for one: the
+// file could not be created, written or put in place. 0 after a call that succeeded or that
+// was refused for its arguments (an unknown handle, a line holding CR or LF); a close that
+// fails for an earlier line gives that line's number.
+int bladSystemuPlikuLiniowego();
 
 // How many line files are open at once at most.
 inline constexpr int MaksPlikowLiniowych = 32;

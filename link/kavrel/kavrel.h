@@ -53,6 +53,14 @@ void _UstawPostep(KavrelPostep funkcja, void* kontekst);
  * reason, 0 with an empty text when the last operation did not end with 62. */
 unsigned char _PowodBleduPortu(char* bufor);
 
+/* Optional, looked up at run time like _UstawPostep.
+ *
+ * Why the last line-file call (_OtwartoPlik, _ZapisanoDoPlikuLinie, _ZamknieciePliku) failed:
+ * the system's error number (errno), such as EACCES or ENOSPC, when the file could not be
+ * created, written or put in place; 0 after a call that succeeded or that was refused for its
+ * arguments. A close that fails for an earlier failed line gives that line's number. */
+int _BladSystemuPliku(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -38,6 +38,7 @@ private slots:
     void grupyPrzelaczaja();
     void nazwyDlaCzytnikaEkranu();
     void nicNieUciete();
+    void ramkaNiePrzecinaGrupy();
     void podpowiedzSekundeIOknoNaSrodku();
     void raportBleduTekst();
     void raportBleduNieZostawiaProgram();
@@ -259,6 +260,22 @@ void TestOkno::nicNieUciete() {
     QVERIFY(QTest::qWaitForWindowExposed(&komunik));
     uciete << ucieteNapisy(&komunik);
     QVERIFY2(uciete.isEmpty(), qPrintable(uciete.join(QStringLiteral("\n"))));
+}
+
+// The editor panel's bevel runs under the kind selector: the group paints over it, so its
+// caption and items look the same with the bevel or without.
+void TestOkno::ramkaNiePrzecinaGrupy() {
+    StanProgramu stan;
+    SkryptDialogi dialogi;
+    TForm3 okno(stan, dialogi);
+    okno.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&okno));
+    const auto wOknie = [&](QWidget* w) { return QRect(w->mapTo(&okno, QPoint(0, 0)), w->size()); };
+    const QRect grupa = wOknie(okno.ui->rgDefinicja);
+    QVERIFY(wOknie(okno.ui->Bevel1).intersects(grupa));
+    const QImage zRamka = okno.grab(grupa).toImage();
+    okno.ui->Bevel1->hide();
+    QCOMPARE(okno.grab(grupa).toImage(), zRamka);
 }
 
 // A hint goes after a second (Qt's own would stay ten); the window starts in the middle.

@@ -29,6 +29,7 @@ public:
     QString psujLinieW;                  // name whose line number psujLinie fails
     int psujLinie = -1;
     QString psujZamkniecieW; // name whose close fails
+    int bladPliku = 0;       // the system error a failed file step reports
 
     // Register operations, recorded as "TowarMax(towary.txt)" (the output, or the only file),
     // answered by `operacja` when set, else with 255.
@@ -66,6 +67,8 @@ public:
         pliki[o.nazwa] = o.linie;
         return 1;
     }
+
+    int bladSystemuPliku() const override { return bladPliku; }
 
     void UnInitializePort() override {
         wywolania << QStringLiteral("UnInitializePort");

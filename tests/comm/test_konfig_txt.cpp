@@ -25,6 +25,7 @@ private slots:
     void liniaKonfiguracji_data();
     void liniaKonfiguracji();
     void numerDoZapisu();
+    void linieInnychKas();
     void szybkosci();
     void regulaOdczytu_data();
     void regulaOdczytu();
@@ -33,6 +34,7 @@ private slots:
     void brakPliku();
     void plikBezNumeru_data();
     void plikBezNumeru();
+    void tekstZlegoNumeru();
     void modele();
 };
 
@@ -79,8 +81,30 @@ void TestKonfigTxt::numerDoZapisu() {
     QCOMPARE(NrKasyDoZapisu(7), QStringLiteral("7"));
     QCOMPARE(NrKasyDoZapisu(99), QStringLiteral("99"));
     QCOMPARE(NrKasyDoZapisu(123), QStringLiteral("12"));
+    // No test this run: the old file's first register line names the register.
+    QCOMPARE(NrKasyDoZapisu(0, {"", "$05\tcom1", "$07"}), QStringLiteral("05"));
+    QCOMPARE(NrKasyDoZapisu(7, {"$05\tcom1"}), QStringLiteral("7"));
+    for (const QByteArrayList& bez : {QByteArrayList{"$x\tcom1", "$05"}, {"$0\t"}, {"#5"}})
+        QCOMPARE(NrKasyDoZapisu(0, bez), QStringLiteral("01"));
     QCOMPARE(LiniaNaglowkaIn(QStringLiteral("01")), QByteArray("#01"));
     QCOMPARE(LiniaNaglowkaIn(QStringLiteral("7")), QByteArray("#7"));
+}
+
+// The dialog's register first, then the other registers as the file had them; what the
+// protocol library could not read is dropped.
+void TestKonfigTxt::linieInnychKas() {
+    const QByteArray k3 = "$3\tcom2:9600:mux1:3\t5", k12 = "$12\tcom3:19200:mux0:1\t9";
+    QCOMPARE(LinieKonfiguracji("05", "L", {k3, "$5\tstara", "", k12, "$05\tdruga"}),
+             QByteArrayList({"L", k3, k12}));
+    const QByteArray dluga = "$4\t" + QByteArray(253, 'a');
+    QCOMPARE(LinieKonfiguracji("1", "L", {"bez", "$0\t", "#4\t", "$4\t\r", "$4\t\x7f", dluga, k3}),
+             QByteArrayList({"L", k3}));
+    QTemporaryDir dir;
+    zapisz(dir.filePath("konfig.txt"), "$5\tcom1\r\n\r\n$7\tcom2\n$9");
+    QCOMPARE(CzytajLinieKonfiguracji(dir.path()),
+             QByteArrayList({"$5\tcom1", "", "$7\tcom2", "$9"}));
+    zapisz(dir.filePath("konfig.txt"), QByteArray(64 * 1024 + 1, '#'));
+    QVERIFY_THROWS_EXCEPTION(BladProgramu, CzytajLinieKonfiguracji(dir.path()));
 }
 
 void TestKonfigTxt::szybkosci() {
@@ -170,6 +194,13 @@ void TestKonfigTxt::plikBezNumeru() {
     QString nr = QStringLiteral("05");
     QVERIFY_THROWS_EXCEPTION(BladProgramu, WczytajNrKasy(nr, dir.path()));
     QCOMPARE(nr, QStringLiteral("05"));
+}
+
+// Control bytes of the number show as marks: a NUL would end the box's text there.
+void TestKonfigTxt::tekstZlegoNumeru() {
+    QCOMPARE(TekstZlegoNumeruKasy(QString(QChar(0)) + QChar(1)),
+             QStringLiteral("Numer kasy \"\uFFFD\uFFFD\" nie jest liczbą.\rNaciśnij przycisk "
+                            "\"POŁĄCZENIE\" i ustaw ponownie parametry komunikacji."));
 }
 
 void TestKonfigTxt::modele() {

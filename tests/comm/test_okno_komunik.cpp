@@ -2,11 +2,14 @@
 // "Zapisz" hands to the line writer and what happens when that fails, and every path of the
 // connection test with the messages the user sees.
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 
 #include "FalszyweLacze.h"
 #include "comm/TOknoKomunik.h"
@@ -25,13 +28,19 @@ const QString kPortNie = QStringLiteral("Niemożliwe zainicjowanie portu szerego
 const QString kNieTalmo = QStringLiteral("Podłączone urządzenie nie jest kasą TALMO PIXO E");
 
 struct Uklad {
+    QTemporaryDir folder; // a save reads the working folder's KONFIG.TXT
+    const QString poprzedni = QDir::currentPath();
     StanProgramu stan;
     SkryptDialogi dialogi;
     FalszyweLacze lacze;
     TOknoKomunik okno{stan, dialogi, lacze};
     Ui::TOknoKomunik& ui = *okno.ui;
 
-    Uklad() { okno.show(); }
+    Uklad() {
+        QDir::setCurrent(folder.path());
+        okno.show();
+    }
+    ~Uklad() { QDir::setCurrent(poprzedni); }
     // A register of model byte `model` answering number `numer`.
     void kasa(char model, const QByteArray& numer) {
         lacze.odpowiedzi.push_back({0, QByteArray(1, model) + "\0\0\0"});
@@ -49,6 +58,7 @@ private slots:
     void wartosciZostajaMiedzyOtwarciami();
     void zapisPrzedTestem();
     void zapisPoIdentyfikacji();
+    void nieczytelnyStaryPlik();
     void nieudanyZapisZostawiaOkno_data();
     void nieudanyZapisZostawiaOkno();
     void portNieOtwarty();
@@ -179,54 +189,67 @@ void TestOknoKomunik::zapisPoIdentyfikacji() {
     QCOMPARE(u.lacze.pliki["KONFIG.TXT"], QByteArrayList({"$1\tcom12:57600:mux1:3\t1000"}));
 }
 
+// An old file that cannot be read whole is not replaced: its other registers would be lost.
+void TestOknoKomunik::nieczytelnyStaryPlik() {
+    Uklad u;
+    QFile stary(QStringLiteral("KONFIG.TXT"));
+    QVERIFY(stary.open(QIODevice::WriteOnly) && stary.write(QByteArray(64 * 1024 + 1, '$')) > 0);
+    stary.close();
+    u.okno.KlawZapisClick();
+    QVERIFY(u.okno.isVisible());
+    QVERIFY(u.lacze.wywolania.isEmpty());
+    QCOMPARE(u.dialogi.teksty(),
+             QStringList{kNieZapisano +
+                         "\rNie można odczytać pliku \"KONFIG.TXT\": plik jest za duży (ponad 64 KB)."});
+}
+
 void TestOknoKomunik::nieudanyZapisZostawiaOkno_data() {
     QTest::addColumn<QString>("nieOtwieraj");
     QTest::addColumn<QString>("psujLinieW");
     QTest::addColumn<int>("psujLinie");
     QTest::addColumn<QString>("psujZamkniecieW");
-    QTest::addColumn<int>("nrBledu");
-    for (int nr : {0, 21}) {
-        const QByteArray s = "NrBledu " + QByteArray::number(nr);
+    QTest::addColumn<int>("bladPliku"); // with an earlier register call's code 21 standing
+    for (int blad : {0, ENOSPC}) {
+        const QByteArray s = "errno " + QByteArray::number(blad);
         QTest::addRow("in nie otwarty, %s", s.data()) << "in"
-                                                      << "" << -1 << "" << nr;
+                                                      << "" << -1 << "" << blad;
         QTest::addRow("druga linia in, %s", s.data()) << ""
-                                                      << "in" << 1 << "" << nr;
+                                                      << "in" << 1 << "" << blad;
         QTest::addRow("in nie zamkniety, %s", s.data()) << ""
-                                                        << "" << -1 << "in" << nr;
+                                                        << "" << -1 << "in" << blad;
         QTest::addRow("KONFIG nie otwarty, %s", s.data()) << "KONFIG.TXT"
-                                                          << "" << -1 << "" << nr;
+                                                          << "" << -1 << "" << blad;
         QTest::addRow("linia KONFIG, %s", s.data()) << ""
-                                                    << "KONFIG.TXT" << 0 << "" << nr;
+                                                    << "KONFIG.TXT" << 0 << "" << blad;
     }
 }
 
-// Whatever step fails, the user learns that nothing was saved and can try again; a failed
-// "in" leaves KONFIG.TXT alone.
+// Whatever step fails, the user learns which file was not saved and why (never an earlier
+// register call's result) and can try again; a failed "in" leaves KONFIG.TXT alone.
 void TestOknoKomunik::nieudanyZapisZostawiaOkno() {
     QFETCH(QString, nieOtwieraj);
     QFETCH(QString, psujLinieW);
     QFETCH(int, psujLinie);
     QFETCH(QString, psujZamkniecieW);
-    QFETCH(int, nrBledu);
+    QFETCH(int, bladPliku);
     Uklad u;
     u.lacze.nieOtwieraj = nieOtwieraj;
     u.lacze.psujLinieW = psujLinieW;
     u.lacze.psujLinie = psujLinie;
     u.lacze.psujZamkniecieW = psujZamkniecieW;
-    u.stan.NrBledu = static_cast<std::uint8_t>(nrBledu);
+    u.lacze.bladPliku = bladPliku;
+    u.stan.NrBledu = 21;
     u.okno.KlawZapisClick();
 
     QVERIFY(u.okno.isVisible());
     QVERIFY(u.okno.result() != QDialog::Accepted);
-    QStringList oczekiwane;
-    if (nrBledu != 0)
-        oczekiwane << TekstBledu(static_cast<std::uint8_t>(nrBledu));
-    oczekiwane << kNieZapisano;
-    QCOMPARE(u.dialogi.teksty(), oczekiwane);
-    QCOMPARE(u.dialogi.ostatni().ikona, Dialogi::Ikona::Blad);
-    QCOMPARE(u.stan.NrBledu, std::uint8_t(nrBledu));
-
     const bool winIn = nieOtwieraj == "in" || psujLinieW == "in" || psujZamkniecieW == "in";
+    const QString plik = QDir::current().absoluteFilePath(winIn ? "in" : "KONFIG.TXT");
+    QCOMPARE(u.dialogi.teksty(), QStringList{kNieZapisano + "\rNie można zapisać pliku \"" + plik +
+                                             (bladPliku ? "\": brak miejsca na dysku." : "\".")});
+    QCOMPARE(u.dialogi.ostatni().ikona, Dialogi::Ikona::Blad);
+    QCOMPARE(u.stan.NrBledu, std::uint8_t(21));
+
     QVERIFY(!u.lacze.pliki.contains("KONFIG.TXT"));
     if (winIn)
         QVERIFY(!u.lacze.wywolania.contains("OtwartoPlik(KONFIG.TXT,1)"));

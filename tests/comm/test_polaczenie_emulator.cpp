@@ -116,11 +116,12 @@ void TestPolaczenieEmulator::zapisBezTestu() {
     QVERIFY(m_dialogi->pokazane.empty());
 }
 
-// An older konfig.txt in lower case is the file that gets replaced, not a second one.
+// An older konfig.txt in lower case is the file that gets replaced, not a second one; with no
+// test in this run its register stays the one named, and the other register's line stays.
 void TestPolaczenieEmulator::zapisPort12() {
     QFile stary("konfig.txt");
     QVERIFY(stary.open(QIODevice::WriteOnly));
-    stary.write("$05\tcom3:9600:mux0:1\t5\r\n");
+    stary.write("$05\tcom3:9600:mux0:1\t5\r\n$2\tcom4:9600:mux0:1\t5\r\n");
     stary.close();
     m_ui->seCOM->setValue(12);
     m_ui->GrupaSzybkosc->setItemIndex(3);
@@ -128,19 +129,26 @@ void TestPolaczenieEmulator::zapisPort12() {
     m_ui->GrupaKanal->setItemIndex(2);
     m_okno->KlawZapisClick();
     QCOMPARE(zawartosc(QDir().entryList({"konfig.txt"}, QDir::Files, QDir::Name).value(0)),
-             QByteArray("$01\tcom12:57600:mux0:1\t1000\r\n"));
+             QByteArray("$05\tcom12:57600:mux0:1\t1000\r\n$2\tcom4:9600:mux0:1\t5\r\n"));
     QCOMPARE(QDir().entryList(QDir::Files).filter("konfig", Qt::CaseInsensitive).size(), 1);
+    QCOMPARE(zawartosc("in"), QByteArray("#05\r\n#\r\n#\r\n"));
     QString nr;
     QVERIFY(WczytajNrKasy(nr));
-    QCOMPARE(nr, QStringLiteral("01"));
+    QCOMPARE(nr, QStringLiteral("05"));
 }
 
-// A name the line writer cannot replace (a folder stands there): the user is told and the
-// dialog stays open; a failed "in" leaves KONFIG.TXT unwritten.
+// A name the line writer cannot replace (a folder stands there): the user is told which file
+// and why, not an earlier call's result, and the dialog stays open; a failed "in" leaves
+// KONFIG.TXT unwritten.
 void TestPolaczenieEmulator::nieudanyZapisNaDysku() {
+    const auto komunikat = [](const QString& plik) {
+        return QStringList{kNieZapisano + "\rNie można zapisać pliku \"" +
+                           QDir::current().absoluteFilePath(plik) +
+                           "\": pod tą nazwą jest folder."};
+    };
     QVERIFY(QDir().mkdir("in"));
     m_okno->KlawZapisClick();
-    QCOMPARE(m_dialogi->teksty(), QStringList{kNieZapisano});
+    QCOMPARE(m_dialogi->teksty(), komunikat("in"));
     QVERIFY(m_okno->isVisible());
     QVERIFY(!QFile::exists("KONFIG.TXT"));
 
@@ -149,7 +157,7 @@ void TestPolaczenieEmulator::nieudanyZapisNaDysku() {
     m_dialogi->wyczysc();
     m_stan->NrBledu = 20;
     m_okno->KlawZapisClick();
-    QCOMPARE(m_dialogi->teksty(), QStringList({TekstBledu(20), kNieZapisano}));
+    QCOMPARE(m_dialogi->teksty(), komunikat("KONFIG.TXT"));
     QVERIFY(m_okno->isVisible());
     QCOMPARE(zawartosc("in"), QByteArray("#01\r\n#\r\n#\r\n"));
     QVERIFY(QFileInfo("KONFIG.TXT").isDir());

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -104,13 +105,15 @@ private slots:
 
     void nieudanaLiniaNiePublikujePolowy_data() {
         QTest::addColumn<int>("przypadek");
-        QTest::newRow("line without zero byte") << 0;
-        QTest::newRow("line with CR LF inside") << 1;
-        QTest::newRow("null line") << 2;
-        QTest::newRow("disk full") << 3;
+        QTest::addColumn<int>("blad"); // the system error the failure gives as its reason
+        QTest::newRow("line without zero byte") << 0 << 0;
+        QTest::newRow("line with CR LF inside") << 1 << 0;
+        QTest::newRow("null line") << 2 << 0;
+        QTest::newRow("disk full") << 3 << EFBIG;
     }
     void nieudanaLiniaNiePublikujePolowy() {
         QFETCH(int, przypadek);
+        QFETCH(int, blad);
         pomoc::FolderRoboczy f;
         zapisz("in", "#07\r\n#\r\n#\r\n");
         std::int32_t u = 0;
@@ -134,9 +137,11 @@ private slots:
             break;
         }
         }
+        QCOMPARE(bladSystemuPlikuLiniowego(), blad);
         // Once a line failed, later lines are refused as well: the file can no longer be whole.
         QCOMPARE(linia(u, "#"), 0);
         QCOMPARE(zamknijPlikLiniowy(&u), 0);
+        QCOMPARE(bladSystemuPlikuLiniowego(), blad);
         QCOMPARE(u, 0);
         QCOMPARE(czytaj("in"), QByteArray("#07\r\n#\r\n#\r\n"));
         QCOMPARE(pliki(), QStringList{"in"});
@@ -157,9 +162,12 @@ private slots:
         QCOMPARE(otworzPlikLiniowy(&u, Bufor("in").b, 2), 0);
         QCOMPARE(otworzPlikLiniowy(&u, Bufor("").b, 1), 0);
         QCOMPARE(otworzPlikLiniowy(&u, nullptr, 1), 0);
+        QCOMPARE(bladSystemuPlikuLiniowego(), 0); // refused for its arguments: no system error
         QCOMPARE(otworzPlikLiniowy(&u, Bufor("brak/folderu/in").b, 1), 0);
+        QCOMPARE(bladSystemuPlikuLiniowego(), ENOENT);
         QVERIFY(QDir().mkdir("Folder"));
         QCOMPARE(otworzPlikLiniowy(&u, Bufor("folder").b, 1), 0);
+        QCOMPARE(bladSystemuPlikuLiniowego(), EISDIR);
         pomoc::BuforNaGranicy b;
         QCOMPARE(otworzPlikLiniowy(&u, b.dane(), 1), 0);
         QCOMPARE(u, 77); // a failed open leaves the handle alone
@@ -189,6 +197,7 @@ private slots:
             QVERIFY(otworz(u[static_cast<std::size_t>(i)], qPrintable(QString("p%1").arg(i))));
         std::int32_t jeszcze = 0;
         QCOMPARE(otworz(jeszcze, "nadmiar"), 0);
+        QCOMPARE(bladSystemuPlikuLiniowego(), EMFILE);
         std::sort(u.begin(), u.end());
         QVERIFY(std::adjacent_find(u.begin(), u.end()) == u.end()); // all distinct
         for (std::int32_t& h : u)

@@ -686,11 +686,12 @@ void TestPanelKlawisza::dlugieKwoty() {
     QCOMPARE(o->rekord(3, 2), waluta(3, 0));
 }
 
+// Enter in the field normalises it first, as the click on "Zatwierdź" that leaves it does.
 void TestPanelKlawisza::enterBezOpuszczeniaPola() {
     o->stan.tabela.zapisz(3, 1, towar(5, 0, 1, 0));
     o->klik(kSrodek[1].x(), kSrodek[1].y());
     o->wybierzRodzaj(RodzajPlatnosc);
-    o->wpisz(QStringLiteral("12.5"));
+    o->wpisz(QStringLiteral("12."));
     QTest::keyClick(o->ui->Edit10, Qt::Key_Return);
     QCOMPARE(o->dialogi.teksty(), QStringList({kKomunikatPlatnosc}));
     const auto k = o->dialogi.ostatni();
@@ -701,12 +702,16 @@ void TestPanelKlawisza::enterBezOpuszczeniaPola() {
     QCOMPARE(o->rekord(3, 1), towar(5, 0, 1, 0));
     QCOMPARE(o->zatwierdzenia, 0);
     QCOMPARE(QApplication::focusWidget(), o->ui->Edit10);
-    QCOMPARE(o->ui->Edit10->text(), QStringLiteral("12.5"));
-    // Corrected in the field, the same Enter stores it.
-    o->wpisz(QStringLiteral("12"));
+    QCOMPARE(o->ui->Edit10->text(), QStringLiteral("!!!"));
+    // "12.5" with Enter (either one) is taken as a click takes it.
+    o->wpisz(QStringLiteral("12.5"));
     QTest::keyClick(o->ui->Edit10, Qt::Key_Enter, Qt::KeypadModifier);
-    QCOMPARE(o->rekord(3, 1), platnosc(1, 1200));
-    QCOMPARE(o->zatwierdzenia, 1);
+    QCOMPARE(o->ui->Edit10->text(), QStringLiteral("12,50"));
+    QCOMPARE(o->rekord(3, 1), platnosc(1, 1250));
+    o->wpisz(QStringLiteral("7"));
+    QTest::keyClick(o->ui->Edit10, Qt::Key_Return);
+    QCOMPARE(o->rekord(3, 1), platnosc(1, 700));
+    QCOMPARE(o->zatwierdzenia, 2);
     QCOMPARE(o->dialogi.teksty().size(), 1);
 }
 

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "PomocPlikow.h"
 #include "app/WidokiFormy.h"
 #include "core/BladProgramu.h"
+#include "core/OknoCzcionki.h"
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
@@ -121,6 +123,8 @@ private slots:
     void edycja();
     void ukladDomyslny();
     void czcionka();
+    void ciemnaPaleta();
+    void znakiSpoza1250();
     void wypelnianieNapisow();
     void eksportZNapisami();
     void eksportBezNapisow();
@@ -233,14 +237,15 @@ void TestOknoWkladki::ukladDomyslny() {
 
 void TestOknoWkladki::czcionka() {
     Okno& o = *m_okno;
-    // The dialog starts on the 8-point (11-pixel) face in the window-text colour.
-    QCOMPARE(o.wkladka->czcionkaDialogu().font.family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(o.wkladka->czcionkaDialogu().font.pointSize(), 8);
+    o.edit(0)->show(); // the labels' face is fitted when the first one shows
     const QFont przed = o.edit(0)->font();
     QCOMPARE(przed.pixelSize(), 12);
-
+    // The dialog starts on the labels' own font, and OK without a change keeps it whole.
     o.dialogi.czcionki.push_back(std::nullopt);
     o.ui->bCzcionka->click();
+    QCOMPARE(o.dialogi.pokazane.back().czcionka.font, przed);
+    QCOMPARE(o.dialogi.pokazane.back().czcionka.kolor, QColor(Qt::black));
+    QCOMPARE(OknoCzcionki({przed, Qt::black}).wybrana().font, przed);
     for (auto* e : o.edity)
         QCOMPARE(e->font(), przed);
 
@@ -254,7 +259,10 @@ void TestOknoWkladki::czcionka() {
         QCOMPARE(e->font(), wybrana);
         QCOMPARE(e->palette().color(QPalette::Text), QColor(200, 0, 0));
     }
-    QCOMPARE(o.wkladka->czcionkaDialogu().font, wybrana);
+    o.dialogi.czcionki.push_back(std::nullopt);
+    o.ui->bCzcionka->click();
+    QCOMPARE(o.dialogi.pokazane.back().czcionka.font, wybrana);
+    QCOMPARE(o.dialogi.pokazane.back().czcionka.kolor, QColor(200, 0, 0));
 
     // The export draws with it: red pixels in the first label's rectangle.
     o.edit(0)->setText(QStringLiteral("MMM"));
@@ -269,6 +277,48 @@ void TestOknoWkladki::czcionka() {
             czerwone += c.red() > 150 && c.green() < 80 && c.blue() < 80;
         }
     QVERIFY2(czerwone > 50, qPrintable(QString::number(czerwone)));
+}
+
+// A dark desktop theme leaves the labels dark on their light key colours, on screen and in
+// the exported bitmap.
+void TestOknoWkladki::ciemnaPaleta() {
+    m_okno.reset();
+    const auto przywroc =
+        qScopeGuard([p = QApplication::palette()] { QApplication::setPalette(p); });
+    QApplication::setPalette(QPalette(Qt::white, QColor(30, 30, 30), Qt::gray, Qt::black,
+                                      Qt::darkGray, Qt::white, Qt::black));
+    m_okno = std::make_unique<Okno>();
+    Okno& o = *m_okno;
+    for (auto* e : o.edity) {
+        QCOMPARE(e->palette().color(QPalette::Text), QColor(Qt::black));
+        QCOMPARE(tlo(e), QColor(181, 180, 177));
+    }
+    // The export draws in Edit1's colours: no light pixel in its rectangle.
+    o.edit(1)->setText(QStringLiteral("MMMM"));
+    o.dialogi.pliki.push_back(QStringLiteral("ciemna.bmp"));
+    o.ui->BitBtn1->click();
+    const QImage obraz(QStringLiteral("ciemna.bmp"));
+    int najjasniejszy = 0;
+    for (int y = 35; y < 83; ++y)
+        for (int x = 491; x < 629; ++x)
+            najjasniejszy = std::max(najjasniejszy, obraz.pixelColor(x, y).lightness());
+    QVERIFY2(najjasniejszy < 200, qPrintable(QString::number(najjasniejszy)));
+}
+
+// The label file holds code page 1250: a character it cannot hold is not taken, typed or
+// pasted (the file would get "?" for it).
+void TestOknoWkladki::znakiSpoza1250() {
+    Okno& o = *m_okno;
+    QLineEdit* e = o.edit(0);
+    e->show();
+    e->setFocus();
+    for (const QChar c : QStringLiteral("Peña"))
+        QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    QGuiApplication::clipboard()->setText(QStringLiteral("漢"));
+    e->paste();
+    QGuiApplication::clipboard()->setText(QStringLiteral("ż"));
+    e->paste();
+    QCOMPARE(e->text(), QStringLiteral("Peaż"));
 }
 
 void TestOknoWkladki::wypelnianieNapisow() {
@@ -383,6 +433,11 @@ void TestOknoWkladki::eksportBezNapisow() {
     o.dialogi.pliki.push_back(QStringLiteral("pusta2.bmp"));
     o.ui->BitBtn1->click();
     QCOMPARE(QImage(QStringLiteral("pusta2.bmp")), bitmapaWydruku(WkladkaLekarska));
+    // A name ending in a dot has an empty extension, replaced like any other.
+    o.dialogi.pliki.push_back(QStringLiteral("kropka."));
+    o.ui->BitBtn1->click();
+    QVERIFY(QFile::exists(QStringLiteral("kropka.bmp")) &&
+            QFile::exists(QStringLiteral("kropka.bm0")));
 }
 
 void TestOknoWkladki::nazwyZastrzezone() {
@@ -541,9 +596,6 @@ void TestOknoWkladki::bledyZapisu() {
     o.dialogi.pliki.push_back(QStringLiteral("/proc/etykiety.bmp"));
     QVERIFY_THROWS_EXCEPTION(BladProgramu, o.wkladka->BitBtn1Click());
     QVERIFY(!QFile::exists(QStringLiteral("/proc/etykiety.bmp")));
-    // A name without an extension.
-    o.dialogi.pliki.push_back(QDir::current().filePath(QStringLiteral("etykiety")));
-    QVERIFY_THROWS_EXCEPTION(BladProgramu, o.wkladka->BitBtn1Click());
     QCOMPARE(QDir::current().entryList(QDir::Files | QDir::Hidden), QStringList());
     // A full disk: the bitmap already under the name stays as it was, nothing else appears.
     {
