@@ -18,6 +18,8 @@ namespace {
 } // namespace
 
 QString przyczynaBledu(int numerBledu) {
+    if (const char* wlasna = pixo::przyczynaWlasna(numerBledu))
+        return QString::fromUtf8(wlasna);
     switch (numerBledu) {
     case EACCES:
     case EPERM:

@@ -36,7 +36,8 @@ bool zapiszPlik(const std::string& sciezka, const std::string& tresc, std::strin
     int numer = 0;
     if (pixo::zapiszCalyPlik(sciezka, tresc, &numer))
         return true;
-    blad = "nie można zapisać " + sciezka + ": " + std::strerror(numer);
+    const char* wlasna = pixo::przyczynaWlasna(numer);
+    blad = "nie można zapisać " + sciezka + ": " + (wlasna ? wlasna : std::strerror(numer));
     return false;
 }
 
