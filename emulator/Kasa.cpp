@@ -103,31 +103,10 @@ bool jestPlatnoscia(const DefinicjaNaKasie& d) {
     return d.typ == 3 && d.pola[2] != 1;
 }
 
-} // namespace
-
-const std::vector<std::uint8_t>& kodyKlawiszy() {
-    static const std::vector<std::uint8_t> kody = [] {
-        const std::uint8_t bezp[] = {176, 177, 178, 179, 180};
-        const std::uint8_t lewy[] = {65, 66, 67, 68, 69, 71, 72, 73, 74};
-        const std::uint8_t prawy[] = {164, 38, 143, 37, 168, 41, 45, 43, 61};
-        const std::uint8_t oba[] = {214, 215, 216, 217, 218};
-        std::vector<std::uint8_t> w;
-        for (int k = 0; k < 9; ++k) {
-            if (k <= 4)
-                w.push_back(bezp[k]);
-            w.push_back(lewy[k]);
-            w.push_back(prawy[k]);
-            if (k <= 4)
-                w.push_back(oba[k]);
-        }
-        return w;
-    }();
-    return kody;
-}
-
-// Goods names travel in code page 852; the program shows payment names as they come, in its
-// own code page 1250, so the register holds those in 1250.
-std::string naStroneKodowa(const std::string& utf8, const char* strona = "CP852") {
+// UTF-8 to a code page (iconv); a character the code page lacks becomes '?'. Goods names are
+// held in code page 852, payment names in 1250: the program converts only goods names and
+// shows payment names as they come (docs/protocol.md says why).
+std::string naStroneKodowa(const std::string& utf8, const char* strona) {
     iconv_t cd = iconv_open(strona, "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1))
         return utf8;
@@ -153,11 +132,33 @@ std::string naStroneKodowa(const std::string& utf8, const char* strona = "CP852"
     return wynik;
 }
 
+} // namespace
+
+const std::vector<std::uint8_t>& kodyKlawiszy() {
+    static const std::vector<std::uint8_t> kody = [] {
+        const std::uint8_t bezp[] = {176, 177, 178, 179, 180};
+        const std::uint8_t lewy[] = {65, 66, 67, 68, 69, 71, 72, 73, 74};
+        const std::uint8_t prawy[] = {164, 38, 143, 37, 168, 41, 45, 43, 61};
+        const std::uint8_t oba[] = {214, 215, 216, 217, 218};
+        std::vector<std::uint8_t> w;
+        for (int k = 0; k < 9; ++k) {
+            if (k <= 4)
+                w.push_back(bezp[k]);
+            w.push_back(lewy[k]);
+            w.push_back(prawy[k]);
+            if (k <= 4)
+                w.push_back(oba[k]);
+        }
+        return w;
+    }();
+    return kody;
+}
+
 std::string domyslnaNazwaTowaru(int plu) {
     static std::vector<std::string> slowa;
     if (slowa.empty())
         for (const char* s : SLOWA)
-            slowa.push_back(naStroneKodowa(s));
+            slowa.push_back(naStroneKodowa(s, "CP852"));
     std::string n = slowa[static_cast<std::size_t>(plu - 1) % slowa.size()];
     n.resize(15, ' ');
     char numer[8];
