@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "emulator/ArgumentyEmulatora.h"
 #include "link/common/PlikTymczasowy.h"
 #include "link/common/Protokol.h"
 
@@ -55,16 +56,22 @@ bool czytajPlik(const std::string& sciezka, std::vector<std::string>& linie) {
     return true;
 }
 
-// Lines "number<TAB>name"; the names must come in order 1..n.
+// Lines "number<TAB>name", names as tekstKasy takes them; the names must come in order 1..n.
+// A file that is not so is left out whole (the names stay the defaults), and said so unless
+// it is missing.
 bool czytajNazwy(const std::string& sciezka, std::size_t ile, std::vector<std::string>& nazwy) {
     std::vector<std::string> linie;
-    if (!czytajPlik(sciezka, linie) || linie.size() < ile)
+    if (!czytajPlik(sciezka, linie))
         return false;
     std::vector<std::string> w;
     for (std::size_t i = 0; i < ile; ++i) {
-        const auto tab = linie[i].find('\t');
-        if (tab == std::string::npos || linie[i].substr(0, tab) != std::to_string(i + 1))
+        const auto tab = i < linie.size() ? linie[i].find('\t') : std::string::npos;
+        if (tab == std::string::npos || linie[i].substr(0, tab) != std::to_string(i + 1) ||
+            !tekstKasy(linie[i].substr(tab + 1))) {
+            std::fprintf(stderr, "pixo-emulator: pominięto %s: linia %zu\n", sciezka.c_str(),
+                         i + 1);
             return false;
+        }
         w.push_back(linie[i].substr(tab + 1, 255));
     }
     nazwy = std::move(w);
@@ -194,7 +201,7 @@ bool Kasa::wczytaj(const std::string& folder, int nowyModel, const std::string& 
                 std::int64_t v;
                 if (l.rfind("model=", 0) == 0 && liczba(l.substr(6), v) && v >= 0 && v <= 255)
                     model = static_cast<std::uint8_t>(v);
-                else if (l.rfind("numer=", 0) == 0 && l.size() == 8)
+                else if (l.rfind("numer=", 0) == 0 && numerKasyArgumentu(l.substr(6)))
                     numer = l.substr(6);
             }
         }
