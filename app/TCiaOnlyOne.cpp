@@ -1,6 +1,6 @@
 #include "app/TCiaOnlyOne.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -113,21 +113,31 @@ void TCiaOnlyOne::podnies() {
     m_okno->show();
     m_okno->raise();
     m_okno->activateWindow();
+    // An open message box or dialog is what the user must answer; left behind the window, the
+    // window would look frozen.
+    if (QWidget* modalne = QApplication::activeModalWidget()) {
+        modalne->raise();
+        modalne->activateWindow();
+    }
     emit podniesiono();
 }
 
 void TCiaOnlyOne::PokazPierwsza() {
-    // The first copy may still be starting its listener: it is tried for a few seconds.
+    // The first copy may still be starting its listener: it is tried for a few seconds. The
+    // send never blocks: a stopped or hung first copy with its queue full would otherwise hold
+    // this copy for good. A full queue already holds requests that the first copy answers
+    // when it reads again, so this one adds nothing and ends at once.
     sockaddr_un a;
     if (!adres(QFile::encodeName(sciezka(QStringLiteral(".gniazdo"))), a))
         return;
-    const int s = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const int s = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (s < 0)
         return;
     QDeadlineTimer termin(kCzekanieNaPierwszaMs);
     while (!termin.hasExpired()) {
         if (::sendto(s, kProsba.constData(), static_cast<size_t>(kProsba.size()), 0,
-                     reinterpret_cast<const sockaddr*>(&a), sizeof a) == kProsba.size())
+                     reinterpret_cast<const sockaddr*>(&a), sizeof a) == kProsba.size() ||
+            errno == EAGAIN)
             break;
         QThread::msleep(50);
     }

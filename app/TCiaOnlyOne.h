@@ -3,8 +3,10 @@
 // takes a lock (flock on a file in the user's private runtime folder) and keeps it until it
 // ends: the system drops it with the process, so a copy killed with SIGKILL never leaves it
 // stuck. A later copy finds the lock taken, asks the first (over a local socket beside the
-// lock) to bring its window to the front, restored if minimised, and ends. Nothing is ever
-// reported to the user; a lock that cannot be made counts as "this copy is the first".
+// lock) to bring its window to the front, restored if minimised, with its open modal box or
+// dialog above it, and ends within a few seconds whatever the first copy does (stopped, hung,
+// its queue full). Nothing is ever reported to the user; a lock that cannot be made counts as
+// "this copy is the first".
 
 #include <QByteArray>
 #include <QObject>
@@ -29,7 +31,8 @@ public:
     // The check, once: true when this copy is the first (it then raises `okno` whenever a later
     // copy asks), false when another copy runs.
     bool Sprawdz(QWidget* okno);
-    // For a later copy: asks the first one to bring its window to the front.
+    // For a later copy: asks the first one to bring its window to the front; returns within
+    // about three seconds, whether or not the request got through.
     void PokazPierwsza();
 
 signals:

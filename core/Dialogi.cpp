@@ -80,6 +80,10 @@ void ustawDialogPliku(QFileDialog& d, const Dialogi::WyborPliku& w) {
 Dialogi::Przycisk QtDialogi::komunikat(QWidget* rodzic, const Komunikat& k) {
     QMessageBox box(ikonaQt(k.ikona), k.tytul, tekstDoWyswietlenia(k.tekst), QMessageBox::NoButton,
                     rodzic);
+    // Texts carry file lines and paths as they are: a "<h1>" or "<img src=...>" in them is shown
+    // as typed, never rendered (a rejected line could otherwise pose as a success, or load a
+    // picture from disk).
+    box.setTextFormat(Qt::PlainText);
     const std::pair<Przycisk, QMessageBox::StandardButton> pary[] = {{Ok, QMessageBox::Ok},
                                                                      {Tak, QMessageBox::Yes},
                                                                      {Nie, QMessageBox::No},

@@ -41,7 +41,8 @@ public:
     virtual ~Dialogi() = default;
 
     // Shows a modal message box and returns the button pressed (the box's only or
-    // default button when it is closed otherwise).
+    // default button when it is closed otherwise). The text is plain text, shown exactly as
+    // given (a carriage return breaks the line); nothing in it is read as markup.
     virtual Przycisk komunikat(QWidget* rodzic, const Komunikat& k) = 0;
     // Returns the chosen file's path, or nothing when the user cancels.
     virtual std::optional<QString> otworzPlik(QWidget* rodzic, const WyborPliku& w) = 0;

@@ -35,6 +35,8 @@ constexpr qint64 kMaksKopii = 64 * 1024 * 1024;
 } // namespace
 
 QString przyczynaBledu(int numerBledu) {
+    if (const char* wlasna = pixo::przyczynaWlasna(numerBledu))
+        return QString::fromUtf8(wlasna);
     switch (numerBledu) {
     case EACCES:
     case EPERM:

@@ -1,9 +1,15 @@
 #pragma once
 // Writing a file whole or not at all, for the program's own files (key definitions, label
 // files, exported bitmaps): the Qt side of the project's one writer, link/common/
-// PlikTymczasowy.h, whose policies hold here too: synced before the rename (after a failure
-// or a power loss the old file or the new one is there), links followed, the old file's
-// permissions kept, a file the user may not write refused.
+// PlikTymczasowy.h, whose policies hold here too:
+//
+// - Durability: synced before the rename; after a failure or a power loss the old file or the
+//   new one is there.
+// - Links: followed; the link stays and the regular file it leads to is replaced. Another
+//   user's link in a sticky, world-writable folder is refused.
+// - Targets: only a regular file is replaced; a folder, device node, FIFO or socket is refused
+//   with its reason and left as it was.
+// - Permissions: an existing file keeps its mode; a file the user may not write is refused.
 
 #include <QByteArray>
 #include <QString>
@@ -26,5 +32,6 @@ void zapiszBezpiecznie(const QString& sciezka, const std::function<bool(QIODevic
 // zapiszBezpiecznie does; also when an existing target cannot be read for that.
 void zapiszRazemBezpiecznie(const std::vector<std::pair<QString, QByteArray>>& pliki);
 
-// The reason for a system error number, in Polish, for messages that name a file.
+// The reason for a system error number (or one of the writer's own, PlikTymczasowy.h), in
+// Polish, for messages that name a file.
 QString przyczynaBledu(int numerBledu);

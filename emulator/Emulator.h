@@ -10,17 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "emulator/ArgumentyEmulatora.h"
 #include "emulator/Kasa.h"
 #include "link/common/Protokol.h"
 #include "link/common/Ramka.h"
 
 namespace pixo::emulator {
-
-struct KanalMux {
-    int kanal = 1;
-    std::string numer; // empty: from the state folder, else "0<kanal>"
-    int model = -1;
-};
 
 struct Opcje {
     std::string folder = ".";

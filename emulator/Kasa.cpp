@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "emulator/ArgumentyEmulatora.h"
 #include "link/common/PlikTymczasowy.h"
 #include "link/common/Protokol.h"
 
@@ -36,7 +37,8 @@ bool zapiszPlik(const std::string& sciezka, const std::string& tresc, std::strin
     int numer = 0;
     if (pixo::zapiszCalyPlik(sciezka, tresc, &numer))
         return true;
-    blad = "nie można zapisać " + sciezka + ": " + std::strerror(numer);
+    const char* wlasna = pixo::przyczynaWlasna(numer);
+    blad = "nie można zapisać " + sciezka + ": " + (wlasna ? wlasna : std::strerror(numer));
     return false;
 }
 
@@ -54,16 +56,22 @@ bool czytajPlik(const std::string& sciezka, std::vector<std::string>& linie) {
     return true;
 }
 
-// Lines "number<TAB>name"; the names must come in order 1..n.
+// Lines "number<TAB>name", names as tekstKasy takes them; the names must come in order 1..n.
+// A file that is not so is left out whole (the names stay the defaults), and said so unless
+// it is missing.
 bool czytajNazwy(const std::string& sciezka, std::size_t ile, std::vector<std::string>& nazwy) {
     std::vector<std::string> linie;
-    if (!czytajPlik(sciezka, linie) || linie.size() < ile)
+    if (!czytajPlik(sciezka, linie))
         return false;
     std::vector<std::string> w;
     for (std::size_t i = 0; i < ile; ++i) {
-        const auto tab = linie[i].find('\t');
-        if (tab == std::string::npos || linie[i].substr(0, tab) != std::to_string(i + 1))
+        const auto tab = i < linie.size() ? linie[i].find('\t') : std::string::npos;
+        if (tab == std::string::npos || linie[i].substr(0, tab) != std::to_string(i + 1) ||
+            !tekstKasy(linie[i].substr(tab + 1))) {
+            std::fprintf(stderr, "pixo-emulator: pominięto %s: linia %zu\n", sciezka.c_str(),
+                         i + 1);
             return false;
+        }
         w.push_back(linie[i].substr(tab + 1, 255));
     }
     nazwy = std::move(w);
@@ -102,31 +110,10 @@ bool jestPlatnoscia(const DefinicjaNaKasie& d) {
     return d.typ == 3 && d.pola[2] != 1;
 }
 
-} // namespace
-
-const std::vector<std::uint8_t>& kodyKlawiszy() {
-    static const std::vector<std::uint8_t> kody = [] {
-        const std::uint8_t bezp[] = {176, 177, 178, 179, 180};
-        const std::uint8_t lewy[] = {65, 66, 67, 68, 69, 71, 72, 73, 74};
-        const std::uint8_t prawy[] = {164, 38, 143, 37, 168, 41, 45, 43, 61};
-        const std::uint8_t oba[] = {214, 215, 216, 217, 218};
-        std::vector<std::uint8_t> w;
-        for (int k = 0; k < 9; ++k) {
-            if (k <= 4)
-                w.push_back(bezp[k]);
-            w.push_back(lewy[k]);
-            w.push_back(prawy[k]);
-            if (k <= 4)
-                w.push_back(oba[k]);
-        }
-        return w;
-    }();
-    return kody;
-}
-
-// Goods names travel in code page 852; the program shows payment names as they come, in its
-// own code page 1250, so the register holds those in 1250.
-std::string naStroneKodowa(const std::string& utf8, const char* strona = "CP852") {
+// UTF-8 to a code page (iconv); a character the code page lacks becomes '?'. Goods names are
+// held in code page 852, payment names in 1250: the program converts only goods names and
+// shows payment names as they come (docs/protocol.md says why).
+std::string naStroneKodowa(const std::string& utf8, const char* strona) {
     iconv_t cd = iconv_open(strona, "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1))
         return utf8;
@@ -152,11 +139,33 @@ std::string naStroneKodowa(const std::string& utf8, const char* strona = "CP852"
     return wynik;
 }
 
+} // namespace
+
+const std::vector<std::uint8_t>& kodyKlawiszy() {
+    static const std::vector<std::uint8_t> kody = [] {
+        const std::uint8_t bezp[] = {176, 177, 178, 179, 180};
+        const std::uint8_t lewy[] = {65, 66, 67, 68, 69, 71, 72, 73, 74};
+        const std::uint8_t prawy[] = {164, 38, 143, 37, 168, 41, 45, 43, 61};
+        const std::uint8_t oba[] = {214, 215, 216, 217, 218};
+        std::vector<std::uint8_t> w;
+        for (int k = 0; k < 9; ++k) {
+            if (k <= 4)
+                w.push_back(bezp[k]);
+            w.push_back(lewy[k]);
+            w.push_back(prawy[k]);
+            if (k <= 4)
+                w.push_back(oba[k]);
+        }
+        return w;
+    }();
+    return kody;
+}
+
 std::string domyslnaNazwaTowaru(int plu) {
     static std::vector<std::string> slowa;
     if (slowa.empty())
         for (const char* s : SLOWA)
-            slowa.push_back(naStroneKodowa(s));
+            slowa.push_back(naStroneKodowa(s, "CP852"));
     std::string n = slowa[static_cast<std::size_t>(plu - 1) % slowa.size()];
     n.resize(15, ' ');
     char numer[8];
@@ -192,7 +201,7 @@ bool Kasa::wczytaj(const std::string& folder, int nowyModel, const std::string& 
                 std::int64_t v;
                 if (l.rfind("model=", 0) == 0 && liczba(l.substr(6), v) && v >= 0 && v <= 255)
                     model = static_cast<std::uint8_t>(v);
-                else if (l.rfind("numer=", 0) == 0 && l.size() == 8)
+                else if (l.rfind("numer=", 0) == 0 && numerKasyArgumentu(l.substr(6)))
                     numer = l.substr(6);
             }
         }

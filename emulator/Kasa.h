@@ -32,8 +32,8 @@ public:
     std::string numer = "01";
     bool zlyNumer = false;                   // fault: answer the number command with another number
     std::vector<std::string> towary;         // 3071 names, PLU 1 first, code page 852
-    std::vector<std::string> platnosci;      // 6
-    std::vector<std::string> waluty;         // 8
+    std::vector<std::string> platnosci;      // 6, code page 1250 (docs/protocol.md)
+    std::vector<std::string> waluty;         // 8, code page 1250
     std::vector<DefinicjaNaKasie> definicje; // 28, in kodyKlawiszy() order
 
 private:
@@ -47,7 +47,5 @@ private:
 
 // Default goods name of a PLU: 20 characters with Polish letters, in code page 852.
 std::string domyslnaNazwaTowaru(int plu);
-// UTF-8 to code page 852 (iconv); unknown characters become '?'.
-std::string naCp852(const std::string& utf8);
 
 } // namespace pixo::emulator

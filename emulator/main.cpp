@@ -9,9 +9,13 @@
 #include <string>
 #include <unistd.h>
 
+#include "emulator/ArgumentyEmulatora.h"
 #include "emulator/Emulator.h"
 
 namespace {
+
+using pixo::emulator::liczbaArgumentu;
+using pixo::emulator::numerKasyArgumentu;
 
 const char* const POMOC = R"(pixo-emulator - symulator kasy TALMO PIXO E na porcie szeregowym
 
@@ -83,61 +87,6 @@ void naSygnal(int) {
     (void)!::write(przerwanie[1], &c, 1);
 }
 
-bool liczba(const std::string& s, long od, long doo, long& v) {
-    if (s.empty())
-        return false;
-    char* k = nullptr;
-    v = std::strtol(s.c_str(), &k, 10);
-    return *k == '\0' && v >= od && v <= doo;
-}
-
-bool numerKasy(const std::string& s) {
-    return s.size() == 2;
-}
-
-// "1=01,2=02:100,3"
-bool kanalyMux(const std::string& spec, std::vector<pixo::emulator::KanalMux>& kanaly,
-               std::string& blad) {
-    std::size_t p = 0;
-    while (p <= spec.size()) {
-        const std::size_t q = std::min(spec.find(',', p), spec.size());
-        const std::string czesc = spec.substr(p, q - p);
-        pixo::emulator::KanalMux k;
-        const std::size_t rowna = czesc.find('=');
-        long v;
-        if (!liczba(czesc.substr(0, rowna), 1, 4, v)) {
-            blad = "kanał multipleksera musi być liczbą 1-4: " + czesc;
-            return false;
-        }
-        k.kanal = static_cast<int>(v);
-        if (rowna != std::string::npos) {
-            std::string reszta = czesc.substr(rowna + 1);
-            const std::size_t dwukropek = reszta.find(':');
-            if (dwukropek != std::string::npos) {
-                if (!liczba(reszta.substr(dwukropek + 1), 0, 255, v)) {
-                    blad = "bajt modelu musi być liczbą 0-255: " + czesc;
-                    return false;
-                }
-                k.model = static_cast<int>(v);
-                reszta.resize(dwukropek);
-            }
-            if (!numerKasy(reszta)) {
-                blad = "numer kasy musi mieć dwa znaki: " + czesc;
-                return false;
-            }
-            k.numer = reszta;
-        }
-        for (const auto& j : kanaly)
-            if (j.kanal == k.kanal) {
-                blad = "kanał " + std::to_string(k.kanal) + " podany dwa razy";
-                return false;
-            }
-        kanaly.push_back(k);
-        p = q + 1;
-    }
-    return !kanaly.empty();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -174,33 +123,33 @@ int main(int argc, char** argv) {
             if (!wez(o.folder) || o.folder.empty())
                 return zle("--folder wymaga nazwy folderu");
         } else if (a == "--port") {
-            if (!wez(w) || !liczba(w, 1, 99, v))
+            if (!wez(w) || !liczbaArgumentu(w, 1, 99, v))
                 return zle("--port wymaga numeru 1-99");
             o.port = static_cast<int>(v);
         } else if (a == "--baud") {
-            if (!wez(w) || !liczba(w, 300, 1000000, v))
+            if (!wez(w) || !liczbaArgumentu(w, 300, 1000000, v))
                 return zle("--baud wymaga szybkości, np. 9600");
             o.baud = static_cast<int>(v);
         } else if (a == "--state") {
             if (!wez(o.stan) || o.stan.empty())
                 return zle("--state wymaga nazwy folderu");
         } else if (a == "--number" || a == "--numer") {
-            if (!wez(o.numer) || !numerKasy(o.numer))
+            if (!wez(o.numer) || !numerKasyArgumentu(o.numer))
                 return zle("--number wymaga numeru kasy z dwóch znaków, np. 01");
         } else if (a == "--model") {
-            if (!wez(w) || !liczba(w, 0, 255, v))
+            if (!wez(w) || !liczbaArgumentu(w, 0, 255, v))
                 return zle("--model wymaga bajtu 0-255, np. 139");
             o.model = static_cast<int>(v);
         } else if (a == "--mux") {
             std::string blad;
-            if (!wez(w) || !kanalyMux(w, o.kanaly, blad))
+            if (!wez(w) || !pixo::emulator::kanalyMux(w, o.kanaly, blad))
                 return zle("--mux: " +
                            (blad.empty() ? std::string("podaj kanały, np. 1=01,2=02") : blad));
             o.mux = true;
         } else if (a == "--no-reply") {
             o.bezOdpowiedzi = true;
         } else if (a == "--no-reply-channel") {
-            if (!wez(w) || !liczba(w, 1, 4, v))
+            if (!wez(w) || !liczbaArgumentu(w, 1, 4, v))
                 return zle("--no-reply-channel wymaga numeru kanału 1-4");
             o.kanalBezOdpowiedzi = static_cast<int>(v);
         } else if (a == "--nak") {
@@ -211,20 +160,20 @@ int main(int argc, char** argv) {
             o.zlyNumer = true;
         } else if (a == "--nak-once" || a == "--garble-once" || a == "--corrupt-once" ||
                    a == "--drop-reply-once") {
-            if (!wez(w) || !liczba(w, 1, 1L << 30, v))
+            if (!wez(w) || !liczbaArgumentu(w, 1, 1L << 30, v))
                 return zle(a + " wymaga numeru ramki albo rozkazu, od 1");
             (a == "--nak-once"       ? o.nakRaz
              : a == "--garble-once"  ? o.nieczytelnaRaz
              : a == "--corrupt-once" ? o.psujRaz
                                      : o.bezOdpowiedziRaz) = v;
         } else if (a == "--disconnect-after") {
-            if (!wez(w) || !liczba(w, 1, 1L << 30, v))
+            if (!wez(w) || !liczbaArgumentu(w, 1, 1L << 30, v))
                 return zle("--disconnect-after wymaga liczby bajtów");
             o.rozlaczPo = v;
         } else if (a == "--pace") {
             o.tempo = true;
         } else if (a == "--turnaround") {
-            if (!wez(w) || !liczba(w, 0, 10000, v))
+            if (!wez(w) || !liczbaArgumentu(w, 0, 10000, v))
                 return zle("--turnaround wymaga liczby milisekund 0-10000");
             o.zwlokaMs = static_cast<int>(v);
         } else if (a == "--verbose") {

@@ -5,38 +5,24 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "Sprawdz.h"
 #include "link/kavrel/Konfiguracja.h"
 #include "link/kavrel/PlikiKasy.h"
 
-namespace {
-
-const std::string& folder() {
-    static const std::string f = [] {
-        char wzor[] = "/tmp/pixo-fuzz-XXXXXX";
-        const char* k = ::mkdtemp(wzor);
-        return std::string(k ? k : "/tmp");
-    }();
-    return f;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozmiar) {
-    const std::string plik = folder() + "/wejscie.txt";
-    for (const std::string& nazwa : {plik, folder() + "/KONFIG.TXT"}) {
+    const std::string folder = folderRoboczy();
+    const std::string plik = folder + "/wejscie.txt";
+    for (const std::string& nazwa : {plik, folder + "/KONFIG.TXT"}) {
         std::ofstream f(nazwa, std::ios::binary | std::ios::trunc);
         f.write(reinterpret_cast<const char*>(dane), static_cast<std::streamsize>(rozmiar));
     }
     pixo::ParametryLacza p;
     for (int nr : {1, 12, 99})
-        if (pixo::kavrel::czytajKonfiguracje(folder(), nr, p) == 0)
+        if (pixo::kavrel::czytajKonfiguracje(folder, nr, p) == 0)
             sprawdz(p.port >= 1 && p.port <= 99 && p.timeoutSek >= 1 && p.timeoutSek <= 1000);
     int nrKasy = 0;
     if (pixo::kavrel::czytajZadanie(plik, nrKasy) == 0)

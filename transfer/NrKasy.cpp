@@ -50,7 +50,14 @@ std::vector<std::uint8_t> NumeryKasZKonfiguracji(const QString& sciezka) {
     plik.open(QIODevice::ReadOnly);
     std::vector<std::uint8_t> numery;
     for (int nrLinii = 1; !plik.atEnd(); ++nrLinii) {
-        const QByteArray linia = plik.readLine(kMaksPierwszejLinii).trimmed();
+        QByteArray linia = plik.readLine(kMaksPierwszejLinii);
+        // The rest of a longer line would be read as a line of its own, and a number in it
+        // taken for a register's.
+        if (!linia.endsWith('\n') && !plik.atEnd())
+            throw BladProgramu(QStringLiteral("Za długa linia %1 pliku %2.")
+                                   .arg(nrLinii)
+                                   .arg(QDir::toNativeSeparators(sciezka)));
+        linia = linia.trimmed();
         if (linia.isEmpty())
             continue;
         const std::optional<QString> nr = NrKasyZLinii(linia);

@@ -32,7 +32,8 @@ bool WczytajNrKasy(QString& nrKasy, const QString& katalog = QStringLiteral(".")
 // The register numbers of a KONFIG.TXT that lists several registers, one line each: every
 // non-empty line's number by the reading rule above, in the order of the file, each once (the
 // protocol library takes the first line of a number). Raises BladProgramu naming the file,
-// and the line when one holds no register number 1 to 99, or when the file cannot be read.
+// and the line when one holds no register number 1 to 99 or runs to 4095 bytes or more, or
+// when the file cannot be read.
 std::vector<std::uint8_t> NumeryKasZKonfiguracji(const QString& sciezka);
 
 // The register number as the read request names it: the text converted as a decimal integer

@@ -56,8 +56,8 @@ public:
     virtual std::uint8_t zapiszDefinicje(const std::vector<DefinicjaNaKasie>& definicje) = 0;
     virtual std::uint8_t skasujDefinicje(const std::vector<std::uint8_t>& kody) = 0;
     virtual std::uint8_t czytajTowary(std::vector<TowarNaKasie>& towary) = 0;
-    virtual std::uint8_t czytajPlatnosci(std::vector<std::string>& nazwy) = 0; // 6, cp852
-    virtual std::uint8_t czytajWaluty(std::vector<std::string>& nazwy) = 0;    // 8, cp852
+    virtual std::uint8_t czytajPlatnosci(std::vector<std::string>& nazwy) = 0; // 6, cp1250
+    virtual std::uint8_t czytajWaluty(std::vector<std::string>& nazwy) = 0;    // 8, cp1250
 
     // Told, on the calling thread, how many items of a list being read (definitions, names)
     // have arrived and how many there are (0 while not yet known). Empty: nothing is told.

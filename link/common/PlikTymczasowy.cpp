@@ -32,24 +32,54 @@ std::string losowyPrzyrostek() {
     return s;
 }
 
-// Where a chain of links ends; the path itself when it is no link. A dangling link leads to
-// the file it names, which the write then creates.
-std::string plikZaDowiazaniem(const std::string& sciezka) {
+// Whether following the link `sciezka` (whose own data `dowiazanie` holds) is refused, as the
+// kernel's protected_symlinks refuses it: a link in a sticky, world-writable folder (such as
+// /tmp) that belongs neither to the caller nor to the folder's owner may have been planted
+// there to aim the write at a file of its maker's choosing. The writer resolves links itself
+// and renames onto where they lead, so the kernel never gets to ask.
+bool obceDowiazanie(const std::string& sciezka, const struct stat& dowiazanie) {
+    const auto ukosnik = sciezka.rfind('/');
+    const std::string folder = ukosnik == std::string::npos ? "."
+                               : ukosnik == 0               ? "/"
+                                                            : sciezka.substr(0, ukosnik);
+    struct stat f {};
+    if (::stat(folder.c_str(), &f) != 0)
+        return false;
+    return (f.st_mode & S_ISVTX) && (f.st_mode & S_IWOTH) && dowiazanie.st_uid != ::geteuid() &&
+           dowiazanie.st_uid != f.st_uid;
+}
+
+// Where a chain of links ends, in `cel`; the path itself when it is no link. A dangling link
+// leads to the file it names, which the write then creates. False with the reason in `blad`
+// when a link of the chain may not be followed or the chain does not end.
+bool plikZaDowiazaniem(const std::string& sciezka, std::string& cel, int& blad) {
     std::string p = sciezka;
     for (int i = 0; i < 40; ++i) { // as many as the system follows itself
-        char cel[PATH_MAX];
-        const ssize_t n = ::readlink(p.c_str(), cel, sizeof cel - 1);
-        if (n < 0)
-            return p;
-        std::string nastepny(cel, static_cast<std::size_t>(n));
-        if (nastepny.empty() || nastepny[0] != '/') {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            cel = p;
+            return true;
+        }
+        if (obceDowiazanie(p, st)) {
+            blad = kObceDowiazanie;
+            return false;
+        }
+        char nastepny[PATH_MAX];
+        const ssize_t n = ::readlink(p.c_str(), nastepny, sizeof nastepny - 1);
+        if (n < 0) {
+            blad = errno;
+            return false;
+        }
+        std::string t(nastepny, static_cast<std::size_t>(n));
+        if (t.empty() || t[0] != '/') {
             const auto ukosnik = p.rfind('/');
             if (ukosnik != std::string::npos)
-                nastepny = p.substr(0, ukosnik + 1) + nastepny;
+                t = p.substr(0, ukosnik + 1) + t;
         }
-        p = nastepny;
+        p = t;
     }
-    return p;
+    blad = ELOOP;
+    return false;
 }
 
 // Temporaries of `nazwa` that writers killed before they could finish left in `folder`. A
@@ -78,6 +108,17 @@ void usunOsierocone(const std::string& folder, const std::string& nazwa) {
 
 } // namespace
 
+const char* przyczynaWlasna(int blad) {
+    switch (blad) {
+    case kNieZwyklyPlik:
+        return "to nie jest zwykły plik, lecz urządzenie, potok lub gniazdo";
+    case kObceDowiazanie:
+        return "to dowiązanie innego użytkownika w folderze wspólnym";
+    default:
+        return nullptr;
+    }
+}
+
 PlikTymczasowy::~PlikTymczasowy() {
     porzuc();
 }
@@ -93,11 +134,16 @@ bool PlikTymczasowy::utworz(const std::string& sciezka) {
     blad_ = 0;
     if (sciezka.empty())
         return niepowodzenie(ENOENT);
-    cel_ = plikZaDowiazaniem(sciezka);
+    int blad = 0;
+    if (!plikZaDowiazaniem(sciezka, cel_, blad))
+        return niepowodzenie(blad);
     struct stat stary {};
     const bool istnieje = ::stat(cel_.c_str(), &stary) == 0;
     if (istnieje && S_ISDIR(stary.st_mode))
         return niepowodzenie(EISDIR);
+    // A device, FIFO or socket is not replaced by a text file (as root, /dev/zero would be).
+    if (istnieje && !S_ISREG(stary.st_mode))
+        return niepowodzenie(kNieZwyklyPlik);
     if (istnieje && ::access(cel_.c_str(), W_OK) != 0)
         return niepowodzenie(errno);
     const auto ukosnik = cel_.rfind('/');

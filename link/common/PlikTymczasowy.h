@@ -9,8 +9,12 @@
 //   removes the temporary at once, a crash leaves it (".<name>.<random>.tmp", hidden) and the
 //   next write of that file removes it. A writer locks its temporary (flock) while it lives,
 //   which tells a killed writer's leftover from a running one's.
-// - Links: followed. A target that is a symbolic link stays that link; the file it leads to
-//   is replaced.
+// - Links: followed to the file they lead to, which is replaced; the link stays that link (a
+//   linked KONFIG.TXT stays linked). A link in a sticky, world-writable folder (such as /tmp)
+//   that belongs neither to the caller nor to the folder's owner is refused (kObceDowiazanie),
+//   as the kernel's protected_symlinks refuses to follow it: another user may have planted it.
+// - Targets: only a regular file is replaced. A folder is refused (EISDIR); a device node,
+//   FIFO or socket (kNieZwyklyPlik) too, also at the end of a link, and is left as it was.
 // - Permissions: an existing target keeps its mode; a new one gets 0666 less the umask (the
 //   kernel applies it when the temporary is created; the process-wide umask is never touched,
 //   other threads run beside us).
@@ -21,6 +25,13 @@
 
 namespace pixo {
 
+// Reasons of the writer's own, beside the system's error numbers (above every errno value).
+inline constexpr int kNieZwyklyPlik = 0x10001;  // the target is a device, FIFO or socket
+inline constexpr int kObceDowiazanie = 0x10002; // another user's link in a shared folder
+
+// The reason for one of the two codes above, in Polish; nullptr for a system error number.
+const char* przyczynaWlasna(int blad);
+
 class PlikTymczasowy {
 public:
     PlikTymczasowy() = default;
@@ -29,7 +40,7 @@ public:
     ~PlikTymczasowy(); // an unpublished temporary is removed
 
     // Creates the temporary for `sciezka`. False when the folder does not exist or cannot be
-    // written, or the target cannot (bladSystemu() tells why).
+    // written, or the target cannot or may not be replaced (bladSystemu() tells why).
     bool utworz(const std::string& sciezka);
     bool zapisz(std::string_view dane);
     // Syncs the temporary to disk (where a full disk shows) and keeps it, locked, for
@@ -42,7 +53,8 @@ public:
     // Drops the temporary; the target is left as it was.
     void porzuc();
 
-    // The system's error number of the last failure (0 when none).
+    // The system's error number of the last failure, or one of the writer's own reasons above
+    // (0 when none).
     int bladSystemu() const { return blad_; }
     const std::string& sciezkaTymczasowa() const { return tymczasowa_; }
     const std::string& cel() const { return cel_; }

@@ -1,7 +1,8 @@
 #pragma once
 // Files this library writes appear whole or not at all, through link/common/PlikTymczasowy.h
-// (its policies: links followed, permissions kept, synced before the rename). Until then any
-// older file of that name stays as it was, and a failure removes the temporary.
+// (its policies: links followed to a regular file, another user's link in a shared folder and
+// any target that is no regular file refused, permissions kept, synced before the rename).
+// Until then any older file of that name stays as it was, and a failure removes the temporary.
 
 #include <cstdint>
 #include <string>

@@ -16,10 +16,10 @@ QString program() {
     return qEnvironmentVariable("PIXO_BUILD_DIR") + "/tests/app/kopia_testowa";
 }
 
-std::unique_ptr<QProcess> uruchom(const QString& klucz) {
+std::unique_ptr<QProcess> uruchom(const QString& klucz, const QString& tryb = {}) {
     auto p = std::make_unique<QProcess>();
     p->setProgram(program());
-    p->setArguments({klucz});
+    p->setArguments(tryb.isEmpty() ? QStringList{klucz} : QStringList{klucz, tryb});
     p->start();
     return p;
 }
@@ -59,18 +59,26 @@ private slots:
         QCOMPARE(TCiaOnlyOne::NazwaBlokady(klucz, "/opt/pixo klawiatura/pixo-klawiatura"), nazwa);
     }
 
-    // The second copy ends by itself and raises the first; after the first is killed with
-    // SIGKILL the next start gets a window.
+    // The second copy ends by itself and raises the first, and the first one's open modal box
+    // above its window; after the first is killed with SIGKILL the next start gets a window.
+    void drugaKopiaPodnosiPierwsza_data() {
+        QTest::addColumn<QString>("tryb");
+        QTest::addColumn<QByteArray>("podniesiona");
+        QTest::newRow("okno") << QString() << QByteArray("podniesione\n");
+        QTest::newRow("okno z pytaniem") << "modalne" << QByteArray("podniesione modalne\n");
+    }
     void drugaKopiaPodnosiPierwsza() {
+        QFETCH(QString, tryb);
+        QFETCH(QByteArray, podniesiona);
         const QString klucz = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        auto pierwsza = uruchom(klucz);
+        auto pierwsza = uruchom(klucz, tryb);
         QByteArray w1, w2;
         QVERIFY2(czekajNa(*pierwsza, "okno", w1), w1.constData());
         auto druga = uruchom(klucz);
         QVERIFY(druga->waitForFinished(5000));
         QCOMPARE(druga->readAllStandardOutput(), QByteArray("druga\n"));
         QCOMPARE(druga->exitCode(), 0);
-        QVERIFY2(czekajNa(*pierwsza, "podniesione", w1), w1.constData());
+        QVERIFY2(czekajNa(*pierwsza, podniesiona, w1), w1.constData());
 
         ::kill(static_cast<pid_t>(pierwsza->processId()), SIGKILL);
         QVERIFY(pierwsza->waitForFinished(5000));
@@ -78,6 +86,28 @@ private slots:
         QVERIFY2(czekajNa(*trzecia, "okno", w2), w2.constData());
         trzecia->kill();
         trzecia->waitForFinished(5000);
+    }
+
+    // A stopped first copy reads no requests, so its queue fills: every later copy still ends
+    // by itself within its three seconds (and its start), never blocked in the send.
+    void zatrzymanaPierwszaNieWstrzymuje() {
+        const QString klucz = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        auto pierwsza = uruchom(klucz);
+        QByteArray w;
+        QVERIFY2(czekajNa(*pierwsza, "okno", w), w.constData());
+        ::kill(static_cast<pid_t>(pierwsza->processId()), SIGSTOP);
+        QElapsedTimer czas;
+        czas.start();
+        std::vector<std::unique_ptr<QProcess>> kopie;
+        for (int i = 0; i < 20; ++i)
+            kopie.push_back(uruchom(klucz));
+        int skonczone = 0;
+        for (auto& p : kopie)
+            skonczone += p->waitForFinished(int(qMax<qint64>(0, 20000 - czas.elapsed()))) &&
+                         p->readAllStandardOutput() == "druga\n";
+        qInfo("20 later copies ended after %lld ms", czas.elapsed());
+        ::kill(static_cast<pid_t>(pierwsza->processId()), SIGCONT);
+        QCOMPARE(skonczone, 20);
     }
 
     // Ten copies started at once give exactly one window; the nine others end by themselves.

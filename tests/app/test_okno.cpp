@@ -7,6 +7,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -23,6 +24,7 @@
 #include "comm/FalszyweLacze.h"
 #include "comm/TOknoKomunik.h"
 #include "core/BladProgramu.h"
+#include "core/Dialogi.h"
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
@@ -43,6 +45,8 @@ private slots:
     void raportBleduTekst();
     void raportBleduNieZostawiaProgram();
     void raportBleduTakZamykaOkno();
+    void komunikatZwyklymTekstem_data();
+    void komunikatZwyklymTekstem();
 };
 
 void TestOkno::polozeniaKontrolek_data() {
@@ -359,6 +363,41 @@ void TestOkno::raportBleduTakZamykaOkno() {
     QTest::mouseClick(&zly, Qt::LeftButton);
     QVERIFY(!okno.isVisible());
     app->ustawObslugeBledow(nullptr, nullptr);
+}
+
+// The real message box shows its text exactly: a file line or a path with markup in it is
+// never rendered as a heading or a picture.
+void TestOkno::komunikatZwyklymTekstem_data() {
+    QTest::addColumn<QString>("tekst");
+    QTest::addColumn<QString>("widoczny");
+    QTest::newRow("naglowek") << "Linia 4: <h1>Zapisano OK</h1>"
+                              << "Linia 4: <h1>Zapisano OK</h1>";
+    QTest::newRow("obraz") << "<img src=\"/usr/share/pixmaps/debian-logo.png\">"
+                           << "<img src=\"/usr/share/pixmaps/debian-logo.png\">";
+    QTest::newRow("sciezka") << "Nie można zapisać pliku \"/tmp/<b>&amp;.txt\":\rbrak miejsca"
+                             << "Nie można zapisać pliku \"/tmp/<b>&amp;.txt\":\nbrak miejsca";
+}
+
+void TestOkno::komunikatZwyklymTekstem() {
+    QFETCH(QString, tekst);
+    QFETCH(QString, widoczny);
+    QString pokazany;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        const auto* etykieta = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(etykieta);
+        pokazany = etykieta->text();
+        format = etykieta->textFormat();
+        box->buttons().constFirst()->click();
+    });
+    QtDialogi dialogi;
+    QCOMPARE(dialogi.komunikat(nullptr,
+                               {QStringLiteral("Błąd"), tekst, Dialogi::Ikona::Blad, Dialogi::Ok}),
+             Dialogi::Ok);
+    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(pokazany, widoczny);
 }
 
 int main(int argc, char** argv) {

@@ -198,9 +198,10 @@ void TestOknoKomunik::nieczytelnyStaryPlik() {
     u.okno.KlawZapisClick();
     QVERIFY(u.okno.isVisible());
     QVERIFY(u.lacze.wywolania.isEmpty());
-    QCOMPARE(u.dialogi.teksty(),
-             QStringList{kNieZapisano +
-                         "\rNie można odczytać pliku \"KONFIG.TXT\": plik jest za duży (ponad 64 KB)."});
+    QCOMPARE(
+        u.dialogi.teksty(),
+        QStringList{kNieZapisano +
+                    "\rNie można odczytać pliku \"KONFIG.TXT\": plik jest za duży (ponad 64 KB)."});
 }
 
 void TestOknoKomunik::nieudanyZapisZostawiaOkno_data() {

@@ -10,8 +10,12 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace pixo::kavrel;
 using pomoc::czytaj;
@@ -48,6 +52,9 @@ struct Bufor {
     }
     char b[256] = {};
 };
+
+// What stands where a file is written, for the test of targets that are not regular files.
+enum Wezel { Fifo, DowiazanieDoFifo, Urzadzenie, Gniazdo, ObceDowiazanie, WlasneDowiazanie };
 
 unsigned char otworz(std::int32_t& u, const char* nazwa) {
     return otworzPlikLiniowy(&u, Bufor(nazwa).b, 1);
@@ -277,6 +284,67 @@ private slots:
         QCOMPARE(::stat("wspolne/konfig", &st), 0);
         QCOMPARE(st.st_mode & 0777, mode_t(0640));
         QCOMPARE(QDir("wspolne").entryList(QDir::Files | QDir::Hidden), QStringList{"konfig"});
+    }
+
+    // Only a regular file is replaced: a device node or FIFO (also behind a link) and a socket
+    // stay what they were, and so does the file behind a link another user planted in a shared
+    // sticky folder; the caller's own link there is followed, as the kernel would follow it.
+    void celInnyNizZwyklyPlik_data() {
+        QTest::addColumn<int>("wezel");
+        QTest::addColumn<int>("powod");
+        QTest::newRow("fifo") << int(Fifo) << pixo::kNieZwyklyPlik;
+        QTest::newRow("dowiazanie do fifo") << int(DowiazanieDoFifo) << pixo::kNieZwyklyPlik;
+        QTest::newRow("dowiazanie do urzadzenia") << int(Urzadzenie) << pixo::kNieZwyklyPlik;
+        QTest::newRow("gniazdo") << int(Gniazdo) << pixo::kNieZwyklyPlik;
+        QTest::newRow("obce dowiazanie we wspolnym")
+            << int(ObceDowiazanie) << pixo::kObceDowiazanie;
+        QTest::newRow("wlasne dowiazanie we wspolnym") << int(WlasneDowiazanie) << 0;
+    }
+    void celInnyNizZwyklyPlik() {
+        QFETCH(int, wezel);
+        QFETCH(int, powod);
+        pomoc::FolderRoboczy f;
+        QVERIFY(QDir().mkdir("wspolne"));
+        QCOMPARE(::chmod("wspolne", 01777), 0);
+        zapisz("ofiara", "stare");
+        const char* cel = wezel >= ObceDowiazanie ? "wspolne/cel" : "cel";
+        switch (wezel) {
+        case Fifo:
+            QCOMPARE(::mkfifo(cel, 0600), 0);
+            break;
+        case DowiazanieDoFifo:
+        case Urzadzenie:
+            if (wezel == Urzadzenie && ::mknod("wspolne/w", S_IFCHR | 0666, makedev(1, 3)) != 0)
+                QSKIP("mknod is not allowed here");
+            if (wezel == DowiazanieDoFifo)
+                QCOMPARE(::mkfifo("wspolne/w", 0600), 0);
+            QCOMPARE(::symlink("wspolne/w", cel), 0);
+            break;
+        case Gniazdo: {
+            const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un a{};
+            a.sun_family = AF_UNIX;
+            std::strcpy(a.sun_path, cel);
+            QCOMPARE(::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+            ::close(s);
+            break;
+        }
+        default:
+            QCOMPARE(::symlink("../ofiara", cel), 0);
+            if (wezel == ObceDowiazanie && ::lchown(cel, 4321, 4321) != 0)
+                QSKIP("planting another user's link needs root");
+        }
+        struct stat przed {
+        }, po{};
+        QCOMPARE(::lstat(cel, &przed), 0);
+        PlikTymczasowy p;
+        QCOMPARE(p.utworz(cel) && p.zapisz("nowe") && p.opublikuj(), powod == 0);
+        QCOMPARE(p.bladSystemu(), powod);
+        QCOMPARE(::lstat(cel, &po), 0);
+        QCOMPARE(po.st_mode & S_IFMT, przed.st_mode & S_IFMT);
+        QCOMPARE(czytaj("ofiara"), QByteArray(powod ? "stare" : "nowe"));
+        QCOMPARE(zapiszCalyPlik(cel, "x"), std::uint8_t(powod ? 8 : 0));
+        QCOMPARE(pliki().filter(".tmp") + pliki("wspolne").filter(".tmp"), QStringList{});
     }
 
     void calyPlikBledy() {

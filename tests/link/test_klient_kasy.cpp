@@ -215,6 +215,9 @@ private slots:
         QCOMPARE(int(klient_->czytajPlatnosci(p)), 0);
         QCOMPARE(p.size(), std::size_t(6));
         QCOMPARE(p[1], std::string("CZEK"));
+        // Payment names travel in code page 1250, which the program shows them in: Ł = 0xA3.
+        QCOMPARE(p[0], std::string("KARTA P\xa3"
+                                   "ATNICZA"));
         QCOMPARE(int(klient_->czytajWaluty(w)), 0);
         QCOMPARE(w.size(), std::size_t(8));
         QCOMPARE(w[0], std::string("EUR"));

@@ -7,6 +7,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include "app/TForm3.h"
 #include "comm/FalszyweLacze.h"
@@ -258,6 +262,9 @@ void TestDefinicjeEmulator::zapisDoPliku_data() {
     QTest::newRow("brak folderu") << "brak/k.txt"
                                   << "Nie można utworzyć pliku \"%1\": nie ma takiego pliku "
                                      "ani folderu.";
+    QTest::newRow("gniazdo") << "gniazdo.txt"
+                             << "Nie można utworzyć pliku \"%1\": to nie jest zwykły plik, "
+                                "lecz urządzenie, potok lub gniazdo.";
 }
 
 void TestDefinicjeEmulator::zapisDoPliku() {
@@ -265,6 +272,17 @@ void TestDefinicjeEmulator::zapisDoPliku() {
     QFETCH(QString, komunikat);
     QVERIFY(QDir().mkpath("pod"));
     const QString sciezka = m_folder->filePath(nazwa);
+    if (nazwa.startsWith("gniazdo")) {
+        // A socket where the file would go (a FIFO would hang the check of its content).
+        const int s = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un a{};
+        a.sun_family = AF_UNIX;
+        const QByteArray p = QFile::encodeName(sciezka);
+        QVERIFY(std::size_t(p.size()) < sizeof a.sun_path);
+        std::memcpy(a.sun_path, p.constData(), std::size_t(p.size()));
+        QCOMPARE(::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        ::close(s);
+    }
     m_dialogi->pliki = {sciezka};
     kliknij(m_ui->bZapisPlik);
     QCOMPARE(ostatni(), komunikat.contains("%1") ? komunikat.arg(sciezka) : komunikat);
