@@ -15,6 +15,7 @@
 #include "core/TRadioGroup.h"
 #include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
+#include "keys/SzukajTowaru.h"
 #include "overlay/KontrolerWkladki.h"
 #include "overlay/NapisyKlawiszy.h"
 #include "transfer/DefinicjeKlawiszy.h"
@@ -48,6 +49,7 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     ustawListeTowarow(goleTowary());
 
     m_panel = std::make_unique<PanelKlawisza>(widokPanelu(this, *ui), stan, dialogi);
+    m_szukaj = std::make_unique<SzukajTowaru>(ui->cbTowary, this);
 
     m_wkladka = std::make_unique<KontrolerWkladki>(widokWkladki(this, *ui), stan, dialogi);
 
@@ -79,7 +81,9 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
 }
 
 TForm3::~TForm3() {
-    // The controllers hold pointers into the form: they go first.
+    // The controllers hold pointers into the form: they go first, the ones that watch the
+    // others' work before those.
+    m_szukaj.reset();
     m_definicje.reset();
     m_panel.reset();
     m_wkladka.reset();

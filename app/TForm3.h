@@ -12,6 +12,7 @@ class LaczeKasy;
 class QDialog;
 class PanelKlawisza;
 class KontrolerWkladki;
+class SzukajTowaru;
 struct StanProgramu;
 
 namespace Ui {
@@ -31,6 +32,8 @@ public:
 
     PanelKlawisza& panel() { return *m_panel; }
     KontrolerWkladki& wkladka() { return *m_wkladka; }
+    // The goods search over cbTowary (Ctrl+F).
+    SzukajTowaru& szukanieTowaru() { return *m_szukaj; }
 
     // The communication parameters dialog that "Połączenie" opens (given by a function that
     // returns it, so that it can be built when first needed) and the register link of the
@@ -62,6 +65,7 @@ private:
     std::unique_ptr<PanelKlawisza> m_panel;
     std::unique_ptr<KontrolerWkladki> m_wkladka;
     std::unique_ptr<DefinicjeKlawiszy> m_definicje;
+    std::unique_ptr<SzukajTowaru> m_szukaj;
     std::function<QDialog*()> m_oknoKomunik;
     LaczeKasy* m_lacze = nullptr;
 };
