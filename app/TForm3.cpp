@@ -16,6 +16,7 @@
 #include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
 #include "keys/SzukajTowaru.h"
+#include "keys/ZnacznikKlawisza.h"
 #include "overlay/KontrolerWkladki.h"
 #include "overlay/NapisyKlawiszy.h"
 #include "transfer/DefinicjeKlawiszy.h"
@@ -49,12 +50,14 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     ustawListeTowarow(goleTowary());
 
     m_panel = std::make_unique<PanelKlawisza>(widokPanelu(this, *ui), stan, dialogi);
+    m_znacznik = new ZnacznikKlawisza(widokPanelu(this, *ui), *m_panel);
     m_szukaj = std::make_unique<SzukajTowaru>(ui->cbTowary, this);
 
     m_wkladka = std::make_unique<KontrolerWkladki>(widokWkladki(this, *ui), stan, dialogi);
 
     m_panel->poZatwierdzeniu = [this] { m_wkladka->WypelnijNapisy(false); };
     m_wkladka->wybierzKlawisz0 = [this] { m_panel->wybierzKlawisz0(); };
+    ustawMnemoniki();
 
     connect(ui->Button4, &QPushButton::clicked, this, chronione([this] { Button4Click(); }));
     // The shared handlers tell their two buttons apart by the sender's name.
@@ -84,6 +87,7 @@ TForm3::~TForm3() {
     // The controllers hold pointers into the form: they go first, the ones that watch the
     // others' work before those.
     m_szukaj.reset();
+    delete m_znacznik;
     m_definicje.reset();
     m_panel.reset();
     m_wkladka.reset();
@@ -131,6 +135,23 @@ void TForm3::ustawNazwyDostepnosci() {
         if (k < 5)
             w.edity[indeksNapisu(k, 1)]->setAccessibleName(
                 QStringLiteral("Napis klawisza ") + klawisz + QStringLiteral(", druga linia"));
+    }
+}
+
+void TForm3::ustawMnemoniki() {
+    // Alt and the letter clicks the button. Each is a letter its caption already has, so the
+    // caption reads as before with that letter underlined; no two buttons share one.
+    const std::pair<QPushButton*, QChar> litery[] = {
+        {ui->Button5, u't'},      {ui->bOdczyt, u'O'},    {ui->bZapis, u'Z'},
+        {ui->Button4, u'P'},      {ui->bKasowanie, u'K'}, {ui->bOdczytPlik, u'l'},
+        {ui->bZapisPlik, u'i'},   {ui->Button2, u'E'},    {ui->bbDrukuj, u'W'},
+        {ui->BitBtnOdczyt, u'd'}, {ui->BitBtn1, u'a'},    {ui->bCzcionka, u'C'},
+        {ui->Button1, u'U'},
+    };
+    for (const auto& [przycisk, litera] : litery) {
+        QString napis = przycisk->text();
+        napis.insert(napis.indexOf(litera), QLatin1Char('&'));
+        przycisk->setText(napis);
     }
 }
 

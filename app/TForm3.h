@@ -13,6 +13,7 @@ class QDialog;
 class PanelKlawisza;
 class KontrolerWkladki;
 class SzukajTowaru;
+class ZnacznikKlawisza;
 struct StanProgramu;
 
 namespace Ui {
@@ -32,8 +33,9 @@ public:
 
     PanelKlawisza& panel() { return *m_panel; }
     KontrolerWkladki& wkladka() { return *m_wkladka; }
-    // The goods search over cbTowary (Ctrl+F).
+    // The goods search over cbTowary (Ctrl+F) and the selected key's mark on the picture.
     SzukajTowaru& szukanieTowaru() { return *m_szukaj; }
+    ZnacznikKlawisza& znacznik() { return *m_znacznik; }
 
     // The communication parameters dialog that "Połączenie" opens (given by a function that
     // returns it, so that it can be built when first needed) and the register link of the
@@ -59,6 +61,7 @@ private:
     void ustawCzcionkeOkna();
     void ustawCzcionkiKontrolek();
     void ustawNazwyDostepnosci();
+    void ustawMnemoniki();
 
     StanProgramu& m_stan;
     Dialogi& m_dialogi;
@@ -66,6 +69,7 @@ private:
     std::unique_ptr<KontrolerWkladki> m_wkladka;
     std::unique_ptr<DefinicjeKlawiszy> m_definicje;
     std::unique_ptr<SzukajTowaru> m_szukaj;
+    ZnacznikKlawisza* m_znacznik = nullptr; // a child of the picture
     std::function<QDialog*()> m_oknoKomunik;
     LaczeKasy* m_lacze = nullptr;
 };

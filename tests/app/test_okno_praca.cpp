@@ -1,4 +1,5 @@
-// Working in the main window from the keyboard: finding goods.
+// Working in the main window from the keyboard: finding goods, the selected key's mark and
+// keyboard selection, button mnemonics.
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "keys/SzukajTowaru.h"
+#include "keys/ZnacznikKlawisza.h"
 #include "ui_TForm3.h"
 
 namespace {
@@ -71,6 +73,10 @@ class TestOknoPraca : public QObject {
     Q_OBJECT
 private slots:
     void szukanieTowaru();
+    void znacznikIKlawiaturaNaWszystkichPozycjach();
+    void strzalkiNaObrazie_data();
+    void strzalkiNaObrazie();
+    void mnemonikiPrzyciskow();
 };
 
 void TestOknoPraca::szukanieTowaru() {
@@ -114,6 +120,102 @@ void TestOknoPraca::szukanieTowaru() {
     QTest::mouseClick(s.wyniki()->viewport(), Qt::LeftButton, {}, wiersz.center());
     QCOMPARE(o.ui->cbTowary->currentIndex(), 3070);
     QCOMPARE(wybor.size(), 2);
+}
+
+// Tab reaches the picture; Page Down and Right then walk all 28 positions, each selected as a
+// click on it selects, the mark drawn round that key's label edits only.
+void TestOknoPraca::znacznikIKlawiaturaNaWszystkichPozycjach() {
+    Okno o;
+    int numer = 0;
+    for (int w = 0; w < 4; ++w)
+        for (int k = 0; k < liczbaKlawiszy(w); ++k) {
+            TDefKlawisza d;
+            d.Rodzaj = RodzajFunkcja;
+            d.Numer = std::uint8_t(++numer);
+            o.stan.tabela.zapisz(w, k, d);
+        }
+    const auto pola = widokPanelu(o.okno.get(), *o.ui).pierwszeLinie;
+    // The picture stands before its label edits (hidden) and the panel's controls.
+    o.ui->Button5->setFocus();
+    QTest::keyClick(o.ui->Button5, Qt::Key_Backtab);
+    QVERIFY(o.ui->iWkladka->hasFocus());
+
+    QSet<QString> odwiedzone;
+    for (int w = 0; w < 4; ++w) {
+        QTest::keyClick(o.ui->iWkladka, Qt::Key_PageDown);
+        const int warstwa = o.ui->rgAlty->itemIndex();
+        for (int k = 0; k < liczbaKlawiszy(warstwa); ++k) {
+            if (k > 0)
+                QTest::keyClick(o.ui->iWkladka, Qt::Key_Right);
+            QVERIFY(o.ui->iWkladka->hasFocus());
+            const QString nazwa = o.ui->Klawisz->text();
+            const int funkcja = o.ui->cbFunkcja->currentIndex();
+            const QRect znak = o.okno->znacznik().obszar().value_or(QRect());
+            for (int inny = 0; inny < 9; ++inny)
+                QCOMPARE(znak.contains(pola[inny]->geometry()), inny == k);
+            const QImage obraz = o.ui->iWkladka->grab().toImage();
+            QCOMPARE(obraz.pixelColor(znak.left(), znak.center().y()),
+                     o.okno->palette().color(QPalette::Highlight));
+            o.klik(k);
+            QCOMPARE(o.ui->Klawisz->text(), nazwa);
+            QCOMPARE(o.ui->cbFunkcja->currentIndex(), funkcja);
+            odwiedzone << QString::number(warstwa) + nazwa + QString::number(funkcja);
+        }
+    }
+    QCOMPARE(odwiedzone.size(), 28);
+    QTest::mouseClick(o.ui->iWkladka, Qt::LeftButton, {}, QPoint(70, 300));
+    QVERIFY(!o.okno->znacznik().obszar());
+}
+
+void TestOknoPraca::strzalkiNaObrazie_data() {
+    QTest::addColumn<int>("warstwa");
+    QTest::addColumn<int>("klawisz");
+    QTest::addColumn<int>("strzalka");
+    QTest::addColumn<QString>("wybrany");
+    QTest::newRow("w lewo od pierwszego") << 3 << 0 << int(Qt::Key_Left) << "F5";
+    QTest::newRow("w prawo do dolnego rzedu") << 1 << 4 << int(Qt::Key_Right) << "G";
+    QTest::newRow("w prawo od ostatniego") << 1 << 8 << int(Qt::Key_Right) << "A";
+    QTest::newRow("w dol spod pierwszego") << 1 << 0 << int(Qt::Key_Down) << "G";
+    QTest::newRow("w dol") << 2 << 2 << int(Qt::Key_Down) << "-";
+    QTest::newRow("w gore") << 2 << 8 << int(Qt::Key_Up) << "Ę";
+    QTest::newRow("w dol bez dolnego rzedu") << 0 << 1 << int(Qt::Key_Down) << "LEWY+PR.ALT+F2";
+    QTest::newRow("Home") << 1 << 6 << int(Qt::Key_Home) << "A";
+    QTest::newRow("End") << 2 << 0 << int(Qt::Key_End) << "=";
+    QTest::newRow("Page Up") << 3 << 2 << int(Qt::Key_PageUp) << "Ą";
+    QTest::newRow("Page Down od ostatniej") << 3 << 2 << int(Qt::Key_PageDown) << "LEWY+PR.ALT+F1";
+}
+
+void TestOknoPraca::strzalkiNaObrazie() {
+    QFETCH(int, warstwa);
+    QFETCH(int, klawisz);
+    QFETCH(int, strzalka);
+    QFETCH(QString, wybrany);
+    Okno o;
+    o.ui->rgAlty->setItemIndex(warstwa);
+    o.klik(klawisz);
+    QTest::keyClick(o.ui->iWkladka, Qt::Key(strzalka));
+    QCOMPARE(o.ui->Klawisz->text(), wybrany);
+}
+
+// Each button's caption reads as the form gives it, one of its letters marked; Alt and that
+// letter clicks it.
+void TestOknoPraca::mnemonikiPrzyciskow() {
+    Okno o;
+    QWidget goly;
+    Ui::TForm3 forma;
+    forma.setupUi(&goly);
+    QSet<QChar> litery;
+    const auto przyciski = o.okno->findChildren<QPushButton*>();
+    for (QPushButton* b : przyciski) {
+        QString napis = b->text();
+        const qsizetype i = napis.indexOf(u'&');
+        QVERIFY2(i >= 0 && napis.indexOf(u'&', i + 1) < 0, qPrintable(napis));
+        litery << napis[i + 1].toUpper();
+        QCOMPARE(napis.remove(i, 1), goly.findChild<QPushButton*>(b->objectName())->text());
+    }
+    QCOMPARE(litery.size(), przyciski.size());
+    QTest::keyClick(o.okno.get(), Qt::Key_E, Qt::AltModifier); // "&Edycja"
+    QTRY_VERIFY(o.ui->edit0->isVisible());
 }
 
 QTEST_MAIN(TestOknoPraca)
