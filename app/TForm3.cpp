@@ -1,5 +1,6 @@
 #include "app/TForm3.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QShowEvent>
@@ -8,6 +9,7 @@
 
 #include "app/TAplikacja.h"
 #include "app/WidokiFormy.h"
+#include "app/ZmianyOkna.h"
 #include "core/BladProgramu.h"
 #include "core/CzcionkiFormularzy.h"
 #include "core/Dialogi.h"
@@ -54,9 +56,17 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     m_szukaj = std::make_unique<SzukajTowaru>(ui->cbTowary, this);
 
     m_wkladka = std::make_unique<KontrolerWkladki>(widokWkladki(this, *ui), stan, dialogi);
+    // After every text field of the window exists: it watches them all for Ctrl+Z.
+    m_zmiany = std::make_unique<ZmianyOkna>(this, stan, *m_panel, *m_wkladka, dialogi);
 
-    m_panel->poZatwierdzeniu = [this] { m_wkladka->WypelnijNapisy(false); };
+    m_panel->poZatwierdzeniu = [this] {
+        m_wkladka->WypelnijNapisy(false);
+        m_zmiany->zmiana();
+    };
     m_wkladka->wybierzKlawisz0 = [this] { m_panel->wybierzKlawisz0(); };
+    m_wkladka->poUkladzieDomyslnym = [this] { m_zmiany->zmiana(); };
+    m_wkladka->poOdczycieNapisow = [this] { m_zmiany->wczytanoNapisy(); };
+    m_wkladka->poZapisieNapisow = [this] { m_zmiany->zapisanoNapisy(); };
     ustawMnemoniki();
 
     connect(ui->Button4, &QPushButton::clicked, this, chronione([this] { Button4Click(); }));
@@ -86,6 +96,7 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
 TForm3::~TForm3() {
     // The controllers hold pointers into the form: they go first, the ones that watch the
     // others' work before those.
+    m_zmiany.reset();
     m_szukaj.reset();
     delete m_znacznik;
     m_definicje.reset();
@@ -103,6 +114,8 @@ void TForm3::ustawKomunikacje(std::function<QDialog*()> oknoKomunik, LaczeKasy& 
     w.ustawWarstwe = [this](int warstwa) { ui->rgAlty->setItemIndex(warstwa); };
     w.wybierzKlawisz0 = [this] { m_panel->wybierzKlawisz0(); };
     w.wypelnijNapisy = [this] { m_wkladka->WypelnijNapisy(true); };
+    w.wczytano = [this] { m_zmiany->wczytanoDefinicje(); };
+    w.zapisano = [this] { m_zmiany->zapisanoDefinicje(); };
     m_definicje = std::make_unique<DefinicjeKlawiszy>(w, m_stan, m_dialogi, lacze);
 }
 
@@ -206,6 +219,16 @@ void TForm3::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (!e->spontaneous())
         FormShow();
+}
+
+void TForm3::closeEvent(QCloseEvent* e) {
+    // "Tak" in the error report ends the program as it says, without a second question.
+    const auto* aplikacja = qobject_cast<TAplikacja*>(QCoreApplication::instance());
+    if ((!aplikacja || !aplikacja->zakonczenieWybrane()) && !m_zmiany->moznaZamknac()) {
+        e->ignore();
+        return;
+    }
+    QWidget::closeEvent(e);
 }
 
 void TForm3::FormShow() {

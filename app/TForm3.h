@@ -13,6 +13,7 @@ class QDialog;
 class PanelKlawisza;
 class KontrolerWkladki;
 class SzukajTowaru;
+class ZmianyOkna;
 class ZnacznikKlawisza;
 struct StanProgramu;
 
@@ -33,9 +34,11 @@ public:
 
     PanelKlawisza& panel() { return *m_panel; }
     KontrolerWkladki& wkladka() { return *m_wkladka; }
-    // The goods search over cbTowary (Ctrl+F) and the selected key's mark on the picture.
+    // The goods search over cbTowary (Ctrl+F), the selected key's mark on the picture, and
+    // the history of changes behind Ctrl+Z and the question on closing.
     SzukajTowaru& szukanieTowaru() { return *m_szukaj; }
     ZnacznikKlawisza& znacznik() { return *m_znacznik; }
+    ZmianyOkna& zmiany() { return *m_zmiany; }
 
     // The communication parameters dialog that "Połączenie" opens (given by a function that
     // returns it, so that it can be built when first needed) and the register link of the
@@ -53,6 +56,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void FormCreate();
@@ -69,6 +73,7 @@ private:
     std::unique_ptr<KontrolerWkladki> m_wkladka;
     std::unique_ptr<DefinicjeKlawiszy> m_definicje;
     std::unique_ptr<SzukajTowaru> m_szukaj;
+    std::unique_ptr<ZmianyOkna> m_zmiany;
     ZnacznikKlawisza* m_znacznik = nullptr; // a child of the picture
     std::function<QDialog*()> m_oknoKomunik;
     LaczeKasy* m_lacze = nullptr;

@@ -1,5 +1,5 @@
-// Working in the main window from the keyboard: finding goods, the selected key's mark and
-// keyboard selection, button mnemonics.
+// Working in the main window from the keyboard and without losing work: finding goods, the
+// selected key's mark and keyboard selection, button mnemonics, the question on closing, undo.
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -26,6 +26,23 @@ namespace {
 // Centres of keys 0 to 8 at their designed places.
 const QPoint kSrodek[9] = {{35, 20},   {107, 20},  {177, 20},  {247, 20}, {320, 20},
                            {107, 100}, {176, 100}, {249, 100}, {318, 100}};
+// A key-definition file: a goods key on F2, a payment on left-Alt A.
+const QByteArray kPlikDefinicji =
+    "#01\r\n#\r\n#\r\n$177\t1\t500\t1\t0\t0\r\n$65\t3\t2\t1250\t0\r\n";
+
+enum Krok {
+    Zatwierdz,        // "Zatwierdź" on F1 as it is (undefined)
+    ZatwierdzFunkcje, // F1 made function 1 (its label fills)
+    Cofnij,           // Ctrl+Z
+    ZapiszDefinicje,  // "Zapis do pliku"
+    ZapiszDoKasy,     // "Zapis do kasy"
+    WpiszNapis,       // "AB" typed into F2's second label line
+    ZapiszNapisy,     // the labels' "Zapis do pliku"
+    OdczytajPlik,     // "Odczyt z pliku"
+    OdczytajZKasy,    // "Odczyt z kasy"
+    Kasuj,            // "Kasowanie", answered Tak
+    UkladDomyslny,    // "Układ domyślny", answered Tak
+};
 
 struct Okno {
     QTemporaryDir katalog;
@@ -39,6 +56,13 @@ struct Okno {
     Okno() {
         QDir::setCurrent(katalog.path());
         zapisz("KONFIG.TXT", "$01\tcom1:9600:mux0:1\t1\r\n");
+        zapisz("k.txt", kPlikDefinicji);
+        // The register answers every call; a read gives the file above.
+        lacze.operacja = [this](const QString& nazwa, const QString& plik) {
+            if (nazwa == QLatin1String("ODefKlaw"))
+                zapisz(plik, kPlikDefinicji);
+            return std::uint8_t(0);
+        };
         okno = std::make_unique<TForm3>(stan, dialogi);
         okno->ustawKomunikacje([] { return nullptr; }, lacze);
         ui = okno->ui;
@@ -55,6 +79,10 @@ struct Okno {
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(tresc);
     }
+    static QByteArray wczytaj(const QString& nazwa) {
+        QFile f(nazwa);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(brak)");
+    }
     void klik(int klawisz) {
         QTest::mouseClick(ui->iWkladka, Qt::LeftButton, {}, kSrodek[klawisz]);
     }
@@ -64,6 +92,59 @@ struct Okno {
     void ctrl(Qt::Key k) {
         QWidget* f = QApplication::focusWidget();
         QTest::keyClick(f ? f : okno.get(), k, Qt::ControlModifier);
+    }
+    // The definitions and the labels as saved by the program: "<nazwa>.txt" and "<nazwa>.bm0".
+    QByteArray zapisane(const QString& nazwa) {
+        dialogi.pliki = {katalog.filePath(nazwa + ".txt"), katalog.filePath(nazwa + ".bmp")};
+        kliknij(ui->bZapisPlik);
+        kliknij(ui->BitBtn1);
+        return wczytaj(nazwa + ".txt") + wczytaj(nazwa + ".bm0");
+    }
+    void krok(int k) {
+        switch (k) {
+        case ZatwierdzFunkcje:
+            klik(0);
+            kliknij(ui->rgDefinicja->przycisk(2));
+            Q_FALLTHROUGH();
+        case Zatwierdz:
+            kliknij(ui->Button5);
+            break;
+        case Cofnij:
+            ctrl(Qt::Key_Z);
+            break;
+        case ZapiszDefinicje:
+            dialogi.pliki.push_back(katalog.filePath("d.txt"));
+            kliknij(ui->bZapisPlik);
+            break;
+        case ZapiszDoKasy:
+            kliknij(ui->bZapis);
+            break;
+        case WpiszNapis:
+            kliknij(ui->Button2);
+            ui->Edit1a->setFocus();
+            QTest::keyClicks(ui->Edit1a, "AB");
+            ui->iWkladka->setFocus();
+            break;
+        case ZapiszNapisy:
+            dialogi.pliki.push_back(katalog.filePath("n.bmp"));
+            kliknij(ui->BitBtn1);
+            break;
+        case OdczytajPlik:
+            dialogi.pliki.push_back(katalog.filePath("k.txt"));
+            kliknij(ui->bOdczytPlik);
+            break;
+        case OdczytajZKasy:
+            kliknij(ui->bOdczyt);
+            break;
+        case Kasuj:
+            dialogi.odpowiedzi.push_back(Dialogi::Tak);
+            kliknij(ui->bKasowanie);
+            break;
+        case UkladDomyslny:
+            dialogi.odpowiedzi.push_back(Dialogi::Tak);
+            kliknij(ui->Button1);
+            break;
+        }
     }
 };
 
@@ -77,6 +158,11 @@ private slots:
     void strzalkiNaObrazie_data();
     void strzalkiNaObrazie();
     void mnemonikiPrzyciskow();
+    void pytanieOZamknieciu_data();
+    void pytanieOZamknieciu();
+    void cofanieOdtwarzaZapis_data();
+    void cofanieOdtwarzaZapis();
+    void cofanieWPoluTekstu();
 };
 
 void TestOknoPraca::szukanieTowaru() {
@@ -216,6 +302,97 @@ void TestOknoPraca::mnemonikiPrzyciskow() {
     QCOMPARE(litery.size(), przyciski.size());
     QTest::keyClick(o.okno.get(), Qt::Key_E, Qt::AltModifier); // "&Edycja"
     QTRY_VERIFY(o.ui->edit0->isVisible());
+}
+
+void TestOknoPraca::pytanieOZamknieciu_data() {
+    QTest::addColumn<QList<int>>("kroki");
+    QTest::addColumn<bool>("definicje"); // the question names unsaved definitions
+    QTest::addColumn<bool>("napisy");    // and unsaved labels
+    QTest::newRow("nic") << QList<int>{} << false << false;
+    QTest::newRow("zatwierdzenie bez zmiany") << QList<int>{Zatwierdz} << false << false;
+    QTest::newRow("zatwierdzenie") << QList<int>{ZatwierdzFunkcje} << true << true;
+    QTest::newRow("cofniete") << QList<int>{ZatwierdzFunkcje, Cofnij} << false << false;
+    QTest::newRow("zapis definicji")
+        << QList<int>{ZatwierdzFunkcje, ZapiszDefinicje} << false << true;
+    QTest::newRow("zapis do kasy i napisow")
+        << QList<int>{ZatwierdzFunkcje, ZapiszDoKasy, ZapiszNapisy} << false << false;
+    QTest::newRow("odczyt z pliku") << QList<int>{OdczytajPlik} << false << false;
+    QTest::newRow("odczyt z kasy") << QList<int>{ZatwierdzFunkcje, OdczytajZKasy} << false << false;
+    QTest::newRow("napis") << QList<int>{WpiszNapis} << false << true;
+    QTest::newRow("napis, potem odczyt") << QList<int>{WpiszNapis, OdczytajPlik} << false << true;
+    QTest::newRow("kasowanie") << QList<int>{OdczytajPlik, Kasuj} << false << false;
+    QTest::newRow("uklad domyslny")
+        << QList<int>{WpiszNapis, ZapiszNapisy, UkladDomyslny} << false << true;
+}
+
+void TestOknoPraca::pytanieOZamknieciu() {
+    QFETCH(QList<int>, kroki);
+    QFETCH(bool, definicje);
+    QFETCH(bool, napisy);
+    Okno o;
+    for (int k : kroki)
+        o.krok(k);
+    o.dialogi.wyczysc();
+    o.dialogi.odpowiedzi = {Dialogi::Nie};
+    o.okno->close();
+    QCOMPARE(o.okno->isVisible(), definicje || napisy);
+    if (!o.okno->isVisible()) {
+        QVERIFY(o.dialogi.pokazane.empty());
+        return;
+    }
+    const Dialogi::Komunikat k = o.dialogi.ostatni();
+    QCOMPARE(k.przyciski, Dialogi::Tak | Dialogi::Nie);
+    QStringList tekst;
+    if (definicje)
+        tekst << "Zmienionych definicji klawiszy nie zapisano ani do pliku, ani do kasy.";
+    if (napisy)
+        tekst << "Zmienionych napisów na klawiszach nie zapisano do pliku.";
+    QCOMPARE(k.tekst, (tekst << "Czy mimo to zakończyć program?").join('\n'));
+    o.dialogi.odpowiedzi = {Dialogi::Tak};
+    o.okno->close();
+    QVERIFY(!o.okno->isVisible());
+}
+
+void TestOknoPraca::cofanieOdtwarzaZapis_data() {
+    QTest::addColumn<QList<int>>("zmiany");
+    QTest::newRow("zatwierdzenie") << QList<int>{ZatwierdzFunkcje};
+    QTest::newRow("odczyt z pliku") << QList<int>{OdczytajPlik};
+    QTest::newRow("odczyt z kasy") << QList<int>{OdczytajZKasy};
+    QTest::newRow("kasowanie") << QList<int>{Kasuj};
+    QTest::newRow("uklad domyslny") << QList<int>{UkladDomyslny};
+    QTest::newRow("dwa kroki") << QList<int>{Kasuj, UkladDomyslny};
+}
+
+// What a save writes after the undo is byte for byte what it wrote before the change.
+void TestOknoPraca::cofanieOdtwarzaZapis() {
+    QFETCH(QList<int>, zmiany);
+    Okno o;
+    o.klik(3);
+    o.kliknij(o.ui->rgDefinicja->przycisk(3)); // F4: payment
+    o.kliknij(o.ui->Button5);
+    o.krok(WpiszNapis);
+    const QByteArray przed = o.zapisane("przed");
+    for (int k : zmiany)
+        o.krok(k);
+    QVERIFY(o.zapisane("zmiana") != przed);
+    for (int i = 0; i < zmiany.size(); ++i)
+        o.krok(Cofnij);
+    QCOMPARE(o.zapisane("po"), przed);
+    QVERIFY(o.ui->Edit1a->isVisible());
+}
+
+// In a text field Ctrl+Z undoes its typing first, then the window's last change.
+void TestOknoPraca::cofanieWPoluTekstu() {
+    Okno o;
+    o.krok(ZatwierdzFunkcje);
+    o.kliknij(o.ui->Button2);
+    o.ui->Edit2->setFocus();
+    QTest::keyClicks(o.ui->Edit2, "X");
+    o.ctrl(Qt::Key_Z);
+    QCOMPARE(o.ui->Edit2->text(), QString());
+    QCOMPARE(o.stan.tabela.odczytaj(WarstwaBezposrednio, 0).Rodzaj, RodzajFunkcja);
+    o.ctrl(Qt::Key_Z);
+    QCOMPARE(o.stan.tabela.odczytaj(WarstwaBezposrednio, 0).Rodzaj, RodzajNiezdefiniowany);
 }
 
 QTEST_MAIN(TestOknoPraca)
