@@ -37,10 +37,8 @@ void TestWyszukiwanieTowarow::szukanie_data() {
     QTest::newRow("numer, potem zaczynajace sie nim") << "50" << QList<int>{50, 500, 501} << 11;
     QTest::newRow("jedna cyfra") << "5" << QList<int>{5, 50, 51} << 112;
     QTest::newRow("zera z przodu jak na liscie") << "050" << QList<int>{50} << 1;
-    QTest::newRow("ostatni numer") << "3071" << QList<int>{3071} << 1;
     QTest::newRow("numer spoza listy") << "3072" << QList<int>{} << 0;
     QTest::newRow("cyfra tylko w nazwie") << "0" << QList<int>{50} << 1;
-    QTest::newRow("wielkosc liter") << "ekstra" << QList<int>{2} << 1;
     QTest::newRow("polskie litery") << "masło" << QList<int>{2} << 1;
     QTest::newRow("bez polskich liter") << "maslo" << QList<int>{2} << 1;
     QTest::newRow("wielkie polskie litery") << "ŻÓŁ" << QList<int>{5} << 1;
@@ -50,7 +48,6 @@ void TestWyszukiwanieTowarow::szukanie_data() {
     QTest::newRow("litera na poczatku najpierw") << "ż" << QList<int>{3, 1, 5} << 3;
     QTest::newRow("wszystkie slowa") << " sok   jab " << QList<int>{500} << 1;
     QTest::newRow("slowa w innej kolejnosci") << "żółty ser" << QList<int>{5} << 1;
-    QTest::newRow("jedno slowo nie pasuje") << "sok wiśnia" << QList<int>{} << 0;
     QTest::newRow("puste") << "   " << QList<int>{} << 0;
 }
 
