@@ -1,5 +1,6 @@
 #include "app/TForm3.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialog>
 #include <QShowEvent>
@@ -8,6 +9,7 @@
 
 #include "app/TAplikacja.h"
 #include "app/WidokiFormy.h"
+#include "app/ZmianyOkna.h"
 #include "core/BladProgramu.h"
 #include "core/CzcionkiFormularzy.h"
 #include "core/Dialogi.h"
@@ -15,6 +17,8 @@
 #include "core/TRadioGroup.h"
 #include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
+#include "keys/SzukajTowaru.h"
+#include "keys/ZnacznikKlawisza.h"
 #include "overlay/KontrolerWkladki.h"
 #include "overlay/NapisyKlawiszy.h"
 #include "transfer/DefinicjeKlawiszy.h"
@@ -48,11 +52,22 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
     ustawListeTowarow(goleTowary());
 
     m_panel = std::make_unique<PanelKlawisza>(widokPanelu(this, *ui), stan, dialogi);
+    m_znacznik = new ZnacznikKlawisza(widokPanelu(this, *ui), *m_panel);
+    m_szukaj = std::make_unique<SzukajTowaru>(ui->cbTowary, this);
 
     m_wkladka = std::make_unique<KontrolerWkladki>(widokWkladki(this, *ui), stan, dialogi);
+    // After every text field of the window exists: it watches them all for Ctrl+Z.
+    m_zmiany = std::make_unique<ZmianyOkna>(this, stan, *m_panel, *m_wkladka, dialogi);
 
-    m_panel->poZatwierdzeniu = [this] { m_wkladka->WypelnijNapisy(false); };
+    m_panel->poZatwierdzeniu = [this] {
+        m_wkladka->WypelnijNapisy(false);
+        m_zmiany->zmiana();
+    };
     m_wkladka->wybierzKlawisz0 = [this] { m_panel->wybierzKlawisz0(); };
+    m_wkladka->poUkladzieDomyslnym = [this] { m_zmiany->zmiana(); };
+    m_wkladka->poOdczycieNapisow = [this] { m_zmiany->wczytanoNapisy(); };
+    m_wkladka->poZapisieNapisow = [this] { m_zmiany->zapisanoNapisy(); };
+    ustawMnemoniki();
 
     connect(ui->Button4, &QPushButton::clicked, this, chronione([this] { Button4Click(); }));
     // The shared handlers tell their two buttons apart by the sender's name.
@@ -79,7 +94,11 @@ TForm3::TForm3(StanProgramu& stan, Dialogi& dialogi, QWidget* rodzic)
 }
 
 TForm3::~TForm3() {
-    // The controllers hold pointers into the form: they go first.
+    // The controllers hold pointers into the form: they go first, the ones that watch the
+    // others' work before those.
+    m_zmiany.reset();
+    m_szukaj.reset();
+    delete m_znacznik;
     m_definicje.reset();
     m_panel.reset();
     m_wkladka.reset();
@@ -95,6 +114,8 @@ void TForm3::ustawKomunikacje(std::function<QDialog*()> oknoKomunik, LaczeKasy& 
     w.ustawWarstwe = [this](int warstwa) { ui->rgAlty->setItemIndex(warstwa); };
     w.wybierzKlawisz0 = [this] { m_panel->wybierzKlawisz0(); };
     w.wypelnijNapisy = [this] { m_wkladka->WypelnijNapisy(true); };
+    w.wczytano = [this] { m_zmiany->wczytanoDefinicje(); };
+    w.zapisano = [this] { m_zmiany->zapisanoDefinicje(); };
     m_definicje = std::make_unique<DefinicjeKlawiszy>(w, m_stan, m_dialogi, lacze);
 }
 
@@ -127,6 +148,23 @@ void TForm3::ustawNazwyDostepnosci() {
         if (k < 5)
             w.edity[indeksNapisu(k, 1)]->setAccessibleName(
                 QStringLiteral("Napis klawisza ") + klawisz + QStringLiteral(", druga linia"));
+    }
+}
+
+void TForm3::ustawMnemoniki() {
+    // Alt and the letter clicks the button. Each is a letter its caption already has, so the
+    // caption reads as before with that letter underlined; no two buttons share one.
+    const std::pair<QPushButton*, QChar> litery[] = {
+        {ui->Button5, u't'},      {ui->bOdczyt, u'O'},    {ui->bZapis, u'Z'},
+        {ui->Button4, u'P'},      {ui->bKasowanie, u'K'}, {ui->bOdczytPlik, u'l'},
+        {ui->bZapisPlik, u'i'},   {ui->Button2, u'E'},    {ui->bbDrukuj, u'W'},
+        {ui->BitBtnOdczyt, u'd'}, {ui->BitBtn1, u'a'},    {ui->bCzcionka, u'C'},
+        {ui->Button1, u'U'},
+    };
+    for (const auto& [przycisk, litera] : litery) {
+        QString napis = przycisk->text();
+        napis.insert(napis.indexOf(litera), QLatin1Char('&'));
+        przycisk->setText(napis);
     }
 }
 
@@ -181,6 +219,16 @@ void TForm3::showEvent(QShowEvent* e) {
     QWidget::showEvent(e);
     if (!e->spontaneous())
         FormShow();
+}
+
+void TForm3::closeEvent(QCloseEvent* e) {
+    // "Tak" in the error report ends the program as it says, without a second question.
+    const auto* aplikacja = qobject_cast<TAplikacja*>(QCoreApplication::instance());
+    if ((!aplikacja || !aplikacja->zakonczenieWybrane()) && !m_zmiany->moznaZamknac()) {
+        e->ignore();
+        return;
+    }
+    QWidget::closeEvent(e);
 }
 
 void TForm3::FormShow() {

@@ -12,6 +12,9 @@ class LaczeKasy;
 class QDialog;
 class PanelKlawisza;
 class KontrolerWkladki;
+class SzukajTowaru;
+class ZmianyOkna;
+class ZnacznikKlawisza;
 struct StanProgramu;
 
 namespace Ui {
@@ -28,6 +31,11 @@ public:
 
     PanelKlawisza& panel() { return *m_panel; }
     KontrolerWkladki& wkladka() { return *m_wkladka; }
+    // The goods search over cbTowary (Ctrl+F), the selected key's mark on the picture, and
+    // the history of changes behind Ctrl+Z and the question on closing.
+    SzukajTowaru& szukanieTowaru() { return *m_szukaj; }
+    ZnacznikKlawisza& znacznik() { return *m_znacznik; }
+    ZmianyOkna& zmiany() { return *m_zmiany; }
 
     // The communication parameters dialog that "Połączenie" opens (given by a function that
     // returns it, so that it can be built when first needed) and the register link of the
@@ -45,6 +53,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void FormCreate();
@@ -53,12 +62,16 @@ private:
     void ustawCzcionkeOkna();
     void ustawCzcionkiKontrolek();
     void ustawNazwyDostepnosci();
+    void ustawMnemoniki();
 
     StanProgramu& m_stan;
     Dialogi& m_dialogi;
     std::unique_ptr<PanelKlawisza> m_panel;
     std::unique_ptr<KontrolerWkladki> m_wkladka;
     std::unique_ptr<DefinicjeKlawiszy> m_definicje;
+    std::unique_ptr<SzukajTowaru> m_szukaj;
+    std::unique_ptr<ZmianyOkna> m_zmiany;
+    ZnacznikKlawisza* m_znacznik = nullptr; // a child of the picture
     std::function<QDialog*()> m_oknoKomunik;
     LaczeKasy* m_lacze = nullptr;
 };

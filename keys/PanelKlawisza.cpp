@@ -221,6 +221,7 @@ void PanelKlawisza::iWkladkaMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, in
         w.rgDefinicja->setItemIndex(RodzajNiezdefiniowany);
         ukryj(w.Button5);
         ukryj(w.rgDefinicja);
+        emit zmianaWyboru(-1);
     }
     w.iWkladka->setToolTip(QString());
     w.iWkladka->show();
@@ -249,6 +250,7 @@ void PanelKlawisza::PokazKlawisz(int klawisz) {
         m_stan.OstatniKlawisz = std::uint8_t(klawisz);
     }
     pokazRekord(m_stan.tabela.odczytaj(L, klawisz));
+    emit zmianaWyboru(klawisz);
 }
 
 void PanelKlawisza::pokazRekord(const TDefKlawisza& def) {

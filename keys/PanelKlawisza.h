@@ -90,6 +90,11 @@ public:
     int warstwa() const;
     int wybranyKlawisz() const;
 
+signals:
+    // A key of the current layer is now shown in the panel, or none (-1) after a click
+    // outside every key.
+    void zmianaWyboru(int klawisz);
+
 protected:
     bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
 

@@ -18,3 +18,28 @@ std::optional<int> trafionyKlawisz(int warstwa, const std::array<PolozeniePola, 
                 return k;
     return std::nullopt;
 }
+
+int sasiedniKlawisz(int warstwa, int klawisz, Kierunek kierunek) {
+    const int n = liczbaKlawiszy(warstwa);
+    if (n == 0)
+        return klawisz;
+    if (klawisz < 0 || klawisz >= n)
+        return 0;
+    switch (kierunek) {
+    case Kierunek::Prawo:
+        return (klawisz + 1) % n;
+    case Kierunek::Lewo:
+        return (klawisz + n - 1) % n;
+    case Kierunek::Dol:
+        if (n > 5 && klawisz < 5)
+            return klawisz == 0 ? 5 : klawisz + 4;
+        return klawisz;
+    case Kierunek::Gora:
+        return klawisz >= 5 ? klawisz - 4 : klawisz;
+    case Kierunek::Pierwszy:
+        return 0;
+    case Kierunek::Ostatni:
+        return n - 1;
+    }
+    return klawisz;
+}

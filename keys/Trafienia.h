@@ -5,6 +5,9 @@
 #include <array>
 #include <optional>
 
+// Directions in which the keyboard moves the selection on the overlay.
+enum class Kierunek { Lewo, Prawo, Gora, Dol, Pierwszy, Ostatni };
+
 // Left, top, width and height of a label edit, in the picture's coordinates.
 struct PolozeniePola {
     int L = 0;
@@ -30,3 +33,9 @@ ObszarKlawisza obszarKlawisza(int klawisz, const PolozeniePola& pole);
 // are tried first, then keys 5 to 8 on the single-Alt layers only; the first hit wins.
 std::optional<int> trafionyKlawisz(int warstwa, const std::array<PolozeniePola, 9>& pola, int x,
                                    int y);
+
+// The key the keyboard moves the selection to from `klawisz` on `warstwa`: left and right go
+// through the layer's keys in number order, wrapping around; up and down go between the rows
+// (keys 5 to 8 lie under keys 1 to 4, and key 5 is the nearest under key 0); first and last are
+// keys 0 and the layer's last. The key itself when there is none that way.
+int sasiedniKlawisz(int warstwa, int klawisz, Kierunek kierunek);

@@ -141,11 +141,25 @@ void KontrolerWkladki::ustawTekst(QLineEdit* edit, const QString& tekst) {
     edit->setCursorPosition(0);
 }
 
-void KontrolerWkladki::WypelnijNapisy(bool wszystkie) {
+Napisy KontrolerWkladki::napisy() const {
     Napisy napisy;
     for (int i = 0; i < kLiczbaNapisow; ++i)
         napisy[i] = {m_widok.edity[i]->text(), !m_widok.edity[i]->isHidden()};
-    const Napisy przed = napisy;
+    return napisy;
+}
+
+void KontrolerWkladki::ustawNapisy(const Napisy& napisy) {
+    for (int i = 0; i < kLiczbaNapisow; ++i) {
+        QLineEdit* e = m_widok.edity[i];
+        if (napisy[i].tekst != e->text())
+            ustawTekst(e, napisy[i].tekst);
+        if (napisy[i].widoczny == e->isHidden())
+            e->setVisible(napisy[i].widoczny);
+    }
+}
+
+void KontrolerWkladki::WypelnijNapisy(bool wszystkie) {
+    Napisy napisy = this->napisy();
 
     ZrodlaNapisow zrodla;
     zrodla.funkcje = pozycjeListy(m_widok.cbFunkcja);
@@ -154,14 +168,7 @@ void KontrolerWkladki::WypelnijNapisy(bool wszystkie) {
     zrodla.towary = &m_stan.towary;
     const int warstwa = m_widok.rgAlty ? m_widok.rgAlty->itemIndex() : WarstwaBezposrednio;
     ::WypelnijNapisy(napisy, m_stan.tabela, warstwa, zrodla, wszystkie);
-
-    for (int i = 0; i < kLiczbaNapisow; ++i) {
-        QLineEdit* e = m_widok.edity[i];
-        if (napisy[i].tekst != przed[i].tekst)
-            ustawTekst(e, napisy[i].tekst);
-        if (napisy[i].widoczny != przed[i].widoczny)
-            e->setVisible(napisy[i].widoczny);
-    }
+    ustawNapisy(napisy);
 }
 
 void KontrolerWkladki::TypkasyClick() {
@@ -199,6 +206,8 @@ void KontrolerWkladki::Button1Click() {
             e->clear();
             e->hide();
         }
+        if (poUkladzieDomyslnym)
+            poUkladzieDomyslnym();
     }
     if (wybierzKlawisz0)
         wybierzKlawisz0();
@@ -283,7 +292,8 @@ std::optional<QImage> KontrolerWkladki::eksportuj() {
 }
 
 void KontrolerWkladki::BitBtn1Click() {
-    eksportuj();
+    if (eksportuj() && poZapisieNapisow)
+        poZapisieNapisow();
 }
 
 void KontrolerWkladki::BitBtnOdczytClick() {
@@ -300,6 +310,8 @@ void KontrolerWkladki::BitBtnOdczytClick() {
         ustawTekst(e, linie[k]);
         e->show();
     }
+    if (poOdczycieNapisow)
+        poOdczycieNapisow();
 }
 
 void KontrolerWkladki::bbDrukujClick() {

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "core/Dialogi.h"
+#include "overlay/NapisyKlawiszy.h"
 #include "overlay/WidokWkladki.h"
 
 class QLineEdit;
@@ -27,6 +28,17 @@ public:
 
     // Selects key 0 as a left click on the top-left corner of edit0 does (set by the window).
     std::function<void()> wybierzKlawisz0;
+    // Run after "Układ domyślny" cleared the labels, after the labels were read from a label
+    // file and after they were written to one (set by the window, which keeps the history of
+    // changes).
+    std::function<void()> poUkladzieDomyslnym;
+    std::function<void()> poOdczycieNapisow;
+    std::function<void()> poZapisieNapisow;
+
+    // The fourteen labels' texts and visibility in window order, and setting them so (a text
+    // longer than a label takes by typing is kept whole).
+    Napisy napisy() const;
+    void ustawNapisy(const Napisy& napisy);
 
     // Fills the first lines of keys 0 to 4 (direct layer) and, on a single-Alt layer, keys 5
     // to 8 from the key definitions; `wszystkie` false fills only empty labels.

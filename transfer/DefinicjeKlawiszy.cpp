@@ -126,6 +126,8 @@ bool DefinicjeKlawiszy::wczytajPlik(const QString& sciezka) {
     m_widok.ustawWarstwe(WarstwaBezposrednio);
     m_widok.wybierzKlawisz0();
     m_widok.wypelnijNapisy();
+    if (m_widok.wczytano)
+        m_widok.wczytano();
     return true;
 }
 
@@ -163,11 +165,15 @@ void DefinicjeKlawiszy::zapisz(bool doPliku) {
     }
 
     if (doPliku) {
+        if (m_widok.zapisano)
+            m_widok.zapisano();
         informacja(kZapisanoDoPliku + plik);
     } else {
         try {
             m_stan.NrBledu = m_lacze.ZDefKlaw(plik);
             if (m_stan.NrBledu == 0) {
+                if (m_widok.zapisano)
+                    m_widok.zapisano();
                 informacja(kZapisanoDoKasy + plik);
             } else if (m_stan.NrBledu == kWynikZaDuzoPlatnosci) {
                 m_dialogi.komunikat(m_widok.okno, {kTytulBledu, kZaDuzoPlatnosci,
@@ -207,5 +213,7 @@ void DefinicjeKlawiszy::bKasowanieClick() {
     m_widok.wybierzKlawisz0();
     QFile::remove(kListaKasowania);
     m_widok.wypelnijNapisy();
+    if (m_widok.wczytano)
+        m_widok.wczytano();
     informacja(kSkasowano);
 }

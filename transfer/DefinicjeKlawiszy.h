@@ -30,6 +30,10 @@ struct WidokDefinicji {
     std::function<void()> wybierzKlawisz0;
     // Refills all key labels from the definitions.
     std::function<void()> wypelnijNapisy;
+    // Run once the table holds what a file or the register holds: after a read (the labels
+    // refilled) or a delete, and after a save to a file or a write to the register.
+    std::function<void()> wczytano;
+    std::function<void()> zapisano;
 };
 
 class DefinicjeKlawiszy {

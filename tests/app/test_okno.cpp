@@ -359,9 +359,12 @@ void TestOkno::raportBleduTakZamykaOkno() {
     QPushButton zly(QStringLiteral("zły"), &okno);
     zly.show();
     connect(&zly, &QPushButton::clicked, chronione([] { throw std::runtime_error("awaria"); }));
+    // Unsaved definitions: "Tak" in the report still ends without a second question.
+    stan.tabela.zapisz(WarstwaBezposrednio, 0, TDefKlawisza{0, RodzajFunkcja, 1});
     dialogi.odpowiedzi.push_back(Dialogi::Tak);
     QTest::mouseClick(&zly, Qt::LeftButton);
     QVERIFY(!okno.isVisible());
+    QCOMPARE(dialogi.pokazane.size(), size_t(1));
     app->ustawObslugeBledow(nullptr, nullptr);
 }
 
