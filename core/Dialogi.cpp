@@ -5,8 +5,11 @@
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 
 #include "core/OknoCzcionki.h"
 
@@ -129,5 +132,24 @@ std::optional<Czcionka> QtDialogi::wybierzCzcionke(QWidget* rodzic, const Czcion
 bool QtDialogi::wybierzDrukarke(QWidget* rodzic, QPrinter& drukarka) {
     QPrintDialog d(&drukarka, rodzic);
     d.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return d.exec() == QDialog::Accepted;
+}
+
+bool QtDialogi::podgladWydruku(QWidget* rodzic, QPrinter& drukarka,
+                               const std::function<void(QPrinter&)>& rysuj) {
+    QPrintPreviewDialog d(&drukarka, rodzic);
+    d.setWindowTitle(QStringLiteral("Podgląd wydruku"));
+    QObject::connect(&d, &QPrintPreviewDialog::paintRequested, &d,
+                     [&rysuj](QPrinter* p) { rysuj(*p); });
+    // At 100 % the page shows at its physical size at the screen's resolution, which is what
+    // the preview is for; it opens fitted to the window otherwise.
+    if (auto* podglad = d.findChild<QPrintPreviewWidget*>()) {
+        podglad->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        podglad->setZoomFactor(1.0);
+    }
+    const QSize miejsce =
+        (rodzic ? rodzic->screen() : QGuiApplication::primaryScreen())->availableGeometry().size();
+    d.resize(QSize(900, 800).boundedTo(miejsce));
+    // The preview's own print button asks for the printer and accepts once it has printed.
     return d.exec() == QDialog::Accepted;
 }
