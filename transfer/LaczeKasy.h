@@ -54,6 +54,9 @@ public:
     // Why the last call could not open its port, when it ended with 62 and the library can
     // tell (one line of Polish text); else empty.
     virtual QString powodBleduPortu() const { return {}; }
+    // What was wrong with KONFIG.TXT in the last register operation, when it ended with 7 or 13
+    // to 16 and the library can tell (one line of Polish text naming the line); else empty.
+    virtual QString powodBleduKonfiguracji() const { return {}; }
 };
 
 // The two libraries themselves, linked by name. In the window program every call runs on a
@@ -103,6 +106,7 @@ public:
                             Bufor& odbior, const Bufor& nadawanie) override;
 
     QString powodBleduPortu() const override { return m_powodBledu; }
+    QString powodBleduKonfiguracji() const override { return m_powodKonfiguracji; }
 
 private:
     using PowodBledu = unsigned char (*)(char*);
@@ -113,6 +117,9 @@ private:
     std::uint8_t wTle(const QString& nazwa, const QString& jednostka, PowodBledu powod,
                       F&& wywolanie);
 
+    // Takes the library's reason about KONFIG.TXT after a register operation; returns `wynik`.
+    std::uint8_t poOperacjiKasy(std::uint8_t wynik);
+
     using UstawPostep = void (*)(void (*)(void*, unsigned, unsigned), void*);
 
     Oczekiwanie m_oczekiwanie;
@@ -120,7 +127,9 @@ private:
     UstawPostep m_ustawPostep = nullptr;
     PowodBledu m_powodKavrel = nullptr;
     PowodBledu m_powodSevrin = nullptr;
+    PowodBledu m_powodKonfiguracjiKavrel = nullptr;
     QString m_powodBledu;
+    QString m_powodKonfiguracji;
 };
 
 // A name or line as the libraries take it: the bytes (file names in the file system's
