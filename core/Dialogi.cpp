@@ -70,6 +70,11 @@ void ustawDialogPliku(QFileDialog& d, const Dialogi::WyborPliku& w) {
     if (!w.tytul.isEmpty())
         d.setWindowTitle(w.tytul);
     d.setDirectory(w.katalog);
+    // Qt reads a filter's patterns from the parentheses at the end of its text and by default
+    // shows that whole text, so a description that names its pattern itself ("Bitmaps
+    // (*.bmp)") showed it twice and "Pliki tekstowe" showed one it does not have. The patterns
+    // stay where Qt reads them; the list shows the description alone, as the program names it.
+    d.setOption(QFileDialog::HideNameFilterDetails);
     d.setNameFilter(filtrQt(w.filtr));
     QString rozszerzenie = w.domyslneRozszerzenie;
     rozszerzenie.remove(QLatin1Char('*')).remove(QLatin1Char('.'));

@@ -65,7 +65,8 @@ public:
     bool pytanie(QWidget* rodzic, const QString& tytul, const QString& tekst);
 };
 
-// Converts a filter in the "Opis|*.ext|Opis|*.ext" form into Qt's "Opis (*.ext);;..." form.
+// Converts a filter in the "Opis|*.ext|Opis|*.ext" form into Qt's "Opis (*.ext);;..." form. The
+// file dialogs show each filter by its "Opis" alone.
 QString filtrQt(const QString& filtr);
 
 // The real dialogs of the Qt toolkit.
