@@ -1,6 +1,5 @@
 // The serial device picker: the port link it makes or refuses (a pseudo-terminal and plain
-// files stand in for devices), the by-id names of the list, and the picker's list and line
-// in the dialog.
+// files stand in for devices), the by-id names of the list, and the picker in the dialog.
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -9,7 +8,6 @@
 #include <QTest>
 #include <QToolButton>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,7 +17,7 @@
 
 namespace {
 
-// A pseudo-terminal's device, open for as long as the object lives.
+// A pseudo-terminal's device, there for as long as the object lives.
 struct Terminal {
     int master = posix_openpt(O_RDWR | O_NOCTTY);
     Terminal() {
@@ -30,10 +28,24 @@ struct Terminal {
     QString sciezka() const { return QString::fromLocal8Bit(ptsname(master)); }
 };
 
-void utworz(const QString& sciezka, const QByteArray& tresc = "plik") {
+void utworz(const QString& sciezka, const QByteArray& tresc) {
     QFile f(sciezka);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(tresc);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(tresc) == tresc.size());
+}
+
+// A folder's entries as "name->link target", "name=content" or "name/", sorted, joined by ",".
+QString stan(const QDir& d) {
+    QStringList s;
+    for (const QFileInfo& f :
+         d.entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        QFile plik(f.filePath());
+        s << (f.isSymLink() ? f.fileName() + "->" + QFileInfo(f.symLinkTarget()).fileName()
+              : f.isDir()   ? f.fileName() + "/"
+              : plik.open(QIODevice::ReadOnly) ? f.fileName() + "=" + plik.readAll()
+                                               : f.fileName());
+    }
+    s.sort();
+    return s.join(',');
 }
 
 } // namespace
@@ -41,187 +53,128 @@ void utworz(const QString& sciezka, const QByteArray& tresc = "plik") {
 class TestUrzadzenia : public QObject {
     Q_OBJECT
 private slots:
-    void dowiazanie_data();
-    void dowiazanie();
-    void bezUprawnienNazywaGrupeDialout();
-    void nazwyById();
-    void listaWOknie();
-};
-
-void TestUrzadzenia::dowiazanie_data() {
-    QTest::addColumn<QString>("przed"); // what the folder holds: "link NAME", "plik NAME"
-    QTest::addColumn<bool>("brakUrzadzenia");
-    QTest::addColumn<QString>("dowiazanie"); // the link that leads to the device after
-    QTest::addColumn<QString>("powod");      // part of the refusal; empty when linked
-    QTest::newRow("no link yet") << "" << false << "com3"
-                                 << "";
-    QTest::newRow("link replaced") << "link com3" << false << "com3"
-                                   << "";
-    QTest::newRow("upper-case link replaced") << "link COM3" << false << "COM3"
-                                              << "";
-    QTest::newRow("other port untouched") << "link com30" << false << "com3"
-                                          << "";
-    QTest::newRow("file kept") << "plik com3" << false << ""
-                               << "nie jest dowiązaniem";
-    QTest::newRow("folder kept") << "folder Com3" << false << ""
-                                 << "nie jest dowiązaniem";
-    QTest::newRow("two spellings") << "link com3,link COM3" << false << ""
-                                   << "kilka plików";
-    QTest::newRow("device gone") << "link com3" << true << ""
-                                 << "nie istnieje";
-}
-
-void TestUrzadzenia::dowiazanie() {
-    QFETCH(QString, przed);
-    QFETCH(bool, brakUrzadzenia);
-    QFETCH(QString, dowiazanie);
-    QFETCH(QString, powod);
-    QTemporaryDir d;
-    const QDir folder(d.path());
-    const QString stare = folder.filePath(QStringLiteral("stare"));
-    utworz(stare);
-    QStringList wpisy;
-    for (const QString& w : przed.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QString nazwa = w.section(QLatin1Char(' '), 1);
-        wpisy << nazwa;
-        if (w.startsWith(QLatin1String("link")))
-            QVERIFY(QFile::link(stare, folder.filePath(nazwa)));
-        else if (w.startsWith(QLatin1String("plik")))
-            utworz(folder.filePath(nazwa), "moje");
-        else
-            QVERIFY(folder.mkdir(nazwa));
+    // "stare" is a device an existing link leads to; the new device is "nowe".
+    void dowiazanie_data() {
+        QTest::addColumn<QString>("przed");
+        QTest::addColumn<QString>("po");
+        QTest::addColumn<QString>("powod"); // part of the refusal; empty when linked
+        const auto wiersz = [](const char* nazwa, QString przed, QString po, QString powod) {
+            QTest::newRow(nazwa) << przed << po << powod;
+        };
+        wiersz("no link yet", "", "com3->nowe", "");
+        wiersz("link replaced", "com3->stare", "com3->nowe", "");
+        wiersz("upper-case link", "COM3->stare", "COM3->nowe", "");
+        wiersz("other port", "com30->stare", "com3->nowe,com30->stare", "");
+        wiersz("file kept", "com3=moje", "com3=moje", "nie jest dowiązaniem");
+        wiersz("folder kept", "Com3/", "Com3/", "nie jest dowiązaniem");
+        wiersz("two spellings", "COM3->stare,com3->stare", "COM3->stare,com3->stare",
+               "kilka plików");
+        wiersz("device gone", "com3->stare,-nowe", "com3->stare", "nie istnieje");
     }
-    Terminal t;
-    const QString urzadzenie =
-        brakUrzadzenia ? folder.filePath(QStringLiteral("brak")) : t.sciezka();
-
-    const QString wynik = DowiazPort(d.path(), 3, urzadzenie);
-    QVERIFY2(powod.isEmpty() ? wynik.isEmpty() : wynik.contains(powod), qPrintable(wynik));
-    QStringList oczekiwane = wpisy << QStringLiteral("stare");
-    if (!dowiazanie.isEmpty() && !oczekiwane.contains(dowiazanie))
-        oczekiwane << dowiazanie;
-    oczekiwane.sort();
-    // Nothing else: no temporary link is left behind, whatever the outcome.
-    QCOMPARE(folder.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
-                              QDir::Name),
-             oczekiwane);
-    if (!dowiazanie.isEmpty())
-        QCOMPARE(QFileInfo(folder.filePath(dowiazanie)).symLinkTarget(), urzadzenie);
-    for (const QString& w : przed.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QString nazwa = w.section(QLatin1Char(' '), 1);
-        if (nazwa != dowiazanie && w.startsWith(QLatin1String("link")))
-            QCOMPARE(QFileInfo(folder.filePath(nazwa)).symLinkTarget(), stare);
-        if (w.startsWith(QLatin1String("plik"))) {
-            QFile f(folder.filePath(nazwa));
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            QCOMPARE(f.readAll(), QByteArray("moje"));
+    void dowiazanie() {
+        QFETCH(QString, przed);
+        QFETCH(QString, po);
+        QFETCH(QString, powod);
+        QTemporaryDir dev, d;
+        const QDir folder(d.path());
+        utworz(dev.filePath("stare"), "");
+        if (!przed.contains("-nowe"))
+            utworz(dev.filePath("nowe"), "");
+        for (const QString& w : przed.split(',', Qt::SkipEmptyParts)) {
+            if (w.contains("->"))
+                QVERIFY(QFile::link(dev.filePath("stare"), folder.filePath(w.section("->", 0, 0))));
+            else if (w.contains('='))
+                utworz(folder.filePath(w.section('=', 0, 0)), w.section('=', 1).toLatin1());
+            else if (w.endsWith('/'))
+                QVERIFY(folder.mkdir(w.chopped(1)));
         }
+        const QString wynik = DowiazPort(d.path(), 3, dev.filePath("nowe"));
+        QVERIFY2(powod.isEmpty() ? wynik.isEmpty() : wynik.contains(powod), qPrintable(wynik));
+        QCOMPARE(stan(folder), po); // and no temporary link left behind
     }
-}
 
-// A device only its owner may open, tried by a user who is not its owner and not root.
-void TestUrzadzenia::bezUprawnienNazywaGrupeDialout() {
-    QTemporaryDir d;
-    QVERIFY(QFile::setPermissions(d.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
-                                                QFile::ReadOther | QFile::WriteOther |
-                                                QFile::ExeOther));
-    const QString urzadzenie = d.filePath(QStringLiteral("ttyUSB0"));
-    utworz(urzadzenie);
-    QVERIFY(QFile::setPermissions(urzadzenie, QFile::ReadOwner | QFile::WriteOwner));
-    int rura[2];
-    QVERIFY(::pipe(rura) == 0);
-    const pid_t dziecko = fork();
-    if (dziecko == 0) {
+    // A device only its owner may open, tried by a user who is neither its owner nor root.
+    void bezUprawnienNazywaGrupeDialout() {
+        QTemporaryDir d;
+        QVERIFY(QFile::setPermissions(d.path(), QFileDevice::Permissions(0x7777)));
+        const QString urzadzenie = d.filePath("ttyUSB0");
+        utworz(urzadzenie, "");
+        QVERIFY(QFile::setPermissions(urzadzenie, QFile::ReadOwner | QFile::WriteOwner));
+        int rura[2];
+        QVERIFY(::pipe(rura) == 0);
+        if (fork() == 0) {
+            if (geteuid() == 0 && setuid(65534) != 0)
+                _exit(3);
+            const QByteArray powod = DowiazPort(d.path(), 1, urzadzenie).toUtf8();
+            _exit(::write(rura[1], powod.constData(), size_t(powod.size())) > 0 ? 0 : 1);
+        }
+        ::close(rura[1]);
+        QByteArray odp(1024, '\0');
+        odp.truncate(int(std::max<ssize_t>(0, ::read(rura[0], odp.data(), odp.size()))));
         ::close(rura[0]);
-        if (geteuid() == 0 && setuid(65534) != 0)
-            _exit(3);
-        const QByteArray powod = DowiazPort(d.path(), 1, urzadzenie).toUtf8();
-        (void)!::write(rura[1], powod.constData(), static_cast<size_t>(powod.size()));
-        _exit(0);
+        int status = 0;
+        ::wait(&status);
+        if (WEXITSTATUS(status) == 3)
+            QSKIP("cannot drop privileges here");
+        QVERIFY2(odp.contains("dialout") && odp.contains(urzadzenie.toUtf8()), odp.constData());
+        QVERIFY(!QFileInfo(d.filePath("com1")).isSymLink());
     }
-    ::close(rura[1]);
-    QByteArray odp;
-    char b[512];
-    for (ssize_t n; (n = ::read(rura[0], b, sizeof b)) > 0;)
-        odp.append(b, static_cast<int>(n));
-    ::close(rura[0]);
-    int status = 0;
-    waitpid(dziecko, &status, 0);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 3)
-        QSKIP("cannot drop privileges here");
-    QVERIFY2(odp.contains("dialout") && odp.contains(urzadzenie.toUtf8()), odp.constData());
-    QVERIFY(!QFileInfo(d.filePath(QStringLiteral("com1"))).isSymLink());
-}
 
-void TestUrzadzenia::nazwyById() {
-    QTemporaryDir d;
-    const QDir dev(d.path());
-    for (const char* n : {"ttyS0", "ttyUSB7", "ttyACM0", "ttyUSB1"})
-        utworz(dev.filePath(QLatin1String(n)));
-    QVERIFY(dev.mkpath(QStringLiteral("by-id")));
-    QVERIFY(QFile::link(QStringLiteral("../ttyUSB7"),
-                        dev.filePath(QStringLiteral("by-id/usb-FTDI_FT232R_A1-if00-port0"))));
-    QVERIFY(QFile::link(QStringLiteral("../ttyACM0"),
-                        dev.filePath(QStringLiteral("by-id/usb-Kasa_CDC-if00"))));
-    const auto p = [&](const char* n) { return dev.filePath(QLatin1String(n)); };
-    const std::vector<UrzadzenieSzeregowe> lista =
-        UrzadzeniaZNazwamiById({{p("ttyS0"), ""},
-                                {p("ttyUSB7"), "FT232R USB UART"},
-                                {p("ttyACM0"), ""},
-                                {p("ttyUSB1"), "CP2102"}},
-                               dev.filePath(QStringLiteral("by-id")));
-    QStringList sciezki, opisy;
-    for (const UrzadzenieSzeregowe& u : lista) {
-        sciezki << u.sciezka;
-        opisy << u.opis;
+    void nazwyById() {
+        QTemporaryDir d;
+        const auto p = [&](const char* n) { return d.filePath(QLatin1String(n)); };
+        for (const char* n : {"ttyS0", "ttyUSB7", "ttyUSB1"})
+            utworz(p(n), "");
+        QVERIFY(QDir(d.path()).mkdir("by-id"));
+        QVERIFY(QFile::link("../ttyUSB7", p("by-id/usb-FTDI_FT232R_A1-if00-port0")));
+        const std::vector<UrzadzenieSzeregowe> lista = UrzadzeniaZNazwamiById(
+            {{p("ttyS0"), ""}, {p("ttyUSB7"), "FT232R USB UART"}, {p("ttyUSB1"), "CP2102"}},
+            p("by-id"));
+        QCOMPARE(lista.size(), 3u);
+        QCOMPARE(lista[0].sciezka, p("by-id/usb-FTDI_FT232R_A1-if00-port0"));
+        QCOMPARE(lista[0].opis,
+                 "usb-FTDI_FT232R_A1-if00-port0 (" + p("ttyUSB7") + ") - FT232R USB UART");
+        QCOMPARE(lista[1].opis, p("ttyS0"));
+        QCOMPARE(lista[2].opis, p("ttyUSB1") + " - CP2102");
     }
-    QCOMPARE(sciezki, QStringList({p("by-id/usb-FTDI_FT232R_A1-if00-port0"),
-                                   p("by-id/usb-Kasa_CDC-if00"), p("ttyS0"), p("ttyUSB1")}));
-    QCOMPARE(
-        opisy.at(0),
-        QStringLiteral("usb-FTDI_FT232R_A1-if00-port0 (%1) - FT232R USB UART").arg(p("ttyUSB7")));
-    QCOMPARE(opisy.at(3), p("ttyUSB1") + QStringLiteral(" - CP2102"));
-}
 
-// The picker as the dialog has it: its list made on opening, a pick linking the port shown,
-// and "Inne urządzenie..." going through the open dialog with a refusal told in a box.
-void TestUrzadzenia::listaWOknie() {
-    QTemporaryDir d;
-    const QString poprzedni = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(d.path()));
-    Terminal t;
-    int zapytania = 0;
-    QWidget okno;
-    auto* port = new QSpinBox(&okno);
-    port->setRange(1, 99);
-    auto* przycisk = new QToolButton(&okno);
-    auto* opis = new QLabel(&okno);
-    opis->resize(400, 18);
-    SkryptDialogi dialogi;
-    WyborPortu wybor(port, przycisk, opis, dialogi, [&] {
-        ++zapytania;
-        return std::vector<UrzadzenieSzeregowe>{{t.sciezka(), QStringLiteral("terminal")}};
-    });
-    QCOMPARE(zapytania, 0); // nothing asked until the list opens
-    QCOMPARE(opis->text(), QStringLiteral("Port 1: /dev/ttyS0"));
+    // The list is made when it opens, a pick links the port shown (a pseudo-terminal's device),
+    // and "Inne urządzenie..." goes through the open dialog, a refusal told in a box.
+    void listaWOknie() {
+        QTemporaryDir d;
+        const QString poprzedni = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(d.path()));
+        Terminal t;
+        int zapytania = 0;
+        QWidget okno;
+        auto* port = new QSpinBox(&okno);
+        port->setRange(1, 99);
+        auto* przycisk = new QToolButton(&okno);
+        auto* opis = new QLabel(&okno);
+        opis->resize(400, 18);
+        SkryptDialogi dialogi;
+        WyborPortu wybor(port, przycisk, opis, dialogi, [&] {
+            ++zapytania;
+            return std::vector<UrzadzenieSzeregowe>{{t.sciezka(), "terminal"}};
+        });
+        QCOMPARE(opis->text(), "Port 1: /dev/ttyS0");
+        port->setValue(4);
+        QCOMPARE(zapytania, 0);
+        emit przycisk->menu()->aboutToShow();
+        const QList<QAction*> pozycje = przycisk->menu()->actions();
+        QCOMPARE(zapytania, 1);
+        QCOMPARE(pozycje.first()->text(), "terminal");
+        pozycje.first()->trigger();
+        QCOMPARE(opis->text(), "Port 4: " + t.sciezka());
 
-    port->setValue(4);
-    emit przycisk->menu()->aboutToShow();
-    QCOMPARE(zapytania, 1);
-    const QList<QAction*> pozycje = przycisk->menu()->actions();
-    QCOMPARE(pozycje.first()->text(), QStringLiteral("terminal"));
-    pozycje.first()->trigger();
-    QCOMPARE(QFileInfo(QStringLiteral("com4")).symLinkTarget(), t.sciezka());
-    QCOMPARE(opis->text(), QStringLiteral("Port 4: ") + t.sciezka());
-
-    dialogi.pliki.push_back(d.filePath(QStringLiteral("nie-ma")));
-    pozycje.last()->trigger();
-    QCOMPARE(dialogi.ostatni().ikona, Dialogi::Ikona::Blad);
-    QVERIFY(dialogi.ostatni().tekst.contains(QStringLiteral("nie istnieje")));
-    QCOMPARE(QFileInfo(QStringLiteral("com4")).symLinkTarget(), t.sciezka());
-    QVERIFY(dialogi.nieoczekiwane.isEmpty());
-    QDir::setCurrent(poprzedni);
-}
+        dialogi.pliki.push_back(d.filePath("nie-ma"));
+        pozycje.last()->trigger();
+        QVERIFY(dialogi.ostatni().tekst.contains("nie istnieje"));
+        QCOMPARE(dialogi.ostatni().ikona, Dialogi::Ikona::Blad);
+        QCOMPARE(QFileInfo("com4").symLinkTarget(), t.sciezka());
+        QDir::setCurrent(poprzedni);
+    }
+};
 
 QTEST_MAIN(TestUrzadzenia)
 #include "test_urzadzenia.moc"

@@ -141,17 +141,6 @@ private slots:
         QCOMPARE(po.count("\r\n"), 31);
         QCOMPARE(po.count("\t0\r\n"), 28); // every key undefined
         QVERIFY(bezTymczasowych());
-
-        // A line typed with blanks for TABs: which line, what is wrong; gone after a success.
-        char powod[256];
-        zapisz("KONFIG.TXT", "$07 com3:19200:mux0:1 5\r\n");
-        QCOMPARE(__ODefKlaw(Bufor("123.@#$").b, Bufor("odczyt.txt").b), 16);
-        QCOMPARE(_PowodBleduKonfiguracji(powod), 1);
-        QVERIFY2(QByteArray(powod).startsWith("linia 1: pola rozdzielone spacjami"), powod);
-        zapisz("KONFIG.TXT", "$07\tcom3:19200:mux0:1\t5\r\n");
-        QCOMPARE(__KDefKlaw(Bufor("tmp.plk").b), 0);
-        QCOMPARE(_PowodBleduKonfiguracji(powod), 0);
-        QCOMPARE(powod[0], '\0');
     }
 
     void eksportTowarowPlatnosciWalut() {

@@ -1,11 +1,8 @@
 // A key definition in the panel's words, with the lists read from the window's own form: every
-// kind, the check boxes, amounts with a comma, numbers outside a list, and a form that lacks a
-// list.
-#include <QBuffer>
+// kind, the check boxes, amounts with a comma, numbers outside a list.
 #include <QFile>
 #include <QTest>
 
-#include "core/BladProgramu.h"
 #include "keys/OpisDefinicji.h"
 
 namespace {
@@ -63,21 +60,6 @@ private slots:
         QFETCH(TDefKlawisza, def);
         QFETCH(QString, opis);
         QCOMPARE(OpisDefinicji(def, m_listy), opis);
-    }
-
-    void formularzBezListy() {
-        QByteArray ui("<ui><widget class=\"QWidget\" name=\"TForm3\">"
-                      "<widget class=\"QComboBox\" name=\"cbFunkcja\"><item><property "
-                      "name=\"text\"><string>01 X</string></property></item></widget>"
-                      "</widget></ui>");
-        QBuffer b(&ui);
-        QVERIFY(b.open(QIODevice::ReadOnly));
-        try {
-            CzytajListyPanelu(b);
-            QFAIL("a form without rgDefinicja was read");
-        } catch (const BladProgramu& e) {
-            QVERIFY2(e.komunikat().contains("rgDefinicja"), qPrintable(e.komunikat()));
-        }
     }
 };
 
