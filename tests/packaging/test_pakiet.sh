@@ -83,13 +83,13 @@ mkdir "$TMP/praca"
 (cd "$TMP/praca" && QT_QPA_PLATFORM=xcb exec "$TMP/drzewo/$okno") > "$TMP/okno.log" 2>&1 &
 program_pid=$!
 id_okna=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
   id_okna=$(xdotool search --onlyvisible --name '^Definiowanie klawiszy w kasie' 2> /dev/null | head -1)
   [ -n "$id_okna" ] && break
   kill -0 $program_pid 2> /dev/null || zle "program skończył pracę bez okna: $(cat "$TMP/okno.log")"
   sleep 0.1
 done
-[ -n "$id_okna" ] || zle "okno programu nie pojawiło się w 10 s: $(cat "$TMP/okno.log")"
+[ -n "$id_okna" ] || zle "okno programu nie pojawiło się w 30 s: $(cat "$TMP/okno.log")"
 klasa=$(sed -n 's/^StartupWMClass=//p' "$pulpit")
 [ -n "$klasa" ] || zle "pozycja menu nie podaje StartupWMClass"
 xprop -id "$id_okna" WM_CLASS | grep -q "\"$klasa\"\$" ||
