@@ -70,6 +70,7 @@ void WyborPortu::wybierzInne() {
     w.tytul = QStringLiteral("Urządzenie portu %1").arg(m_port->value());
     w.katalog = QStringLiteral("/dev");
     w.filtr = QStringLiteral("Wszystkie pliki|*");
+    w.urzadzenia = true;
     if (const std::optional<QString> plik = m_dialogi.otworzPlik(m_opis->window(), w))
         wybierz(*plik);
 }

@@ -79,6 +79,8 @@ void ustawDialogPliku(QFileDialog& d, const Dialogi::WyborPliku& w) {
     QString rozszerzenie = w.domyslneRozszerzenie;
     rozszerzenie.remove(QLatin1Char('*')).remove(QLatin1Char('.'));
     d.setDefaultSuffix(rozszerzenie);
+    if (w.urzadzenia)
+        d.setFilter(d.filter() | QDir::System);
     if (!w.nazwa.isEmpty())
         d.selectFile(w.nazwa);
 }

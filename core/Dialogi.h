@@ -37,6 +37,7 @@ public:
         QString nazwa;   // name offered (the dialog's last one)
         QString filtr;   // in the "Opis|*.ext|Opis|*.ext" form of the original dialogs
         QString domyslneRozszerzenie;
+        bool urzadzenia = false; // device files are listed too (a serial port's, say)
     };
 
     virtual ~Dialogi() = default;

@@ -171,6 +171,7 @@ private slots:
         pozycje.last()->trigger();
         QVERIFY(dialogi.ostatni().tekst.contains("nie istnieje"));
         QCOMPARE(dialogi.ostatni().ikona, Dialogi::Ikona::Blad);
+        QVERIFY(dialogi.pokazane.at(0).plik.urzadzenia); // device files listed
         QCOMPARE(QFileInfo("com4").symLinkTarget(), t.sciezka());
         QDir::setCurrent(poprzedni);
     }
