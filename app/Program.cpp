@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QStyleFactory>
 #include <QTranslator>
@@ -78,7 +79,11 @@ bool ImportZRaportem(TAplikacja& aplikacja, TForm3& okno) {
 
 Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv)) {
     d->stan.ImportStartowy = true;
-    TAplikacja::setApplicationName(QStringLiteral("Pixo-klawiatura"));
+    // The window's class (X11) and application id (Wayland) are what the menu entry names, so
+    // that the desktop shows the running window under the entry's name and icon.
+    TAplikacja::setApplicationName(QStringLiteral(PIXO_KLASA_OKNA));
+    TAplikacja::setDesktopFileName(QStringLiteral(PIXO_ID));
+    TAplikacja::setWindowIcon(QIcon(QStringLiteral(":/obrazy/ikona.png")));
     if (d->tlumaczenieQt.load(QStringLiteral("qtbase_pl"),
                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         TAplikacja::installTranslator(&d->tlumaczenieQt);

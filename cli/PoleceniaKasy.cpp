@@ -1,11 +1,13 @@
 #include "cli/PoleceniaKasy.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "cli/FolderRoboczy.h"
 #include "cli/RaportKasy.h"
 #include "core/BladProgramu.h"
+#include "keys/OpisDefinicji.h"
 #include "transfer/ImportStartowy.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/NrKasy.h"
@@ -24,8 +26,9 @@ class Polecenia {
 public:
     // `folderWyjscia`: the output folder as an absolute name (the working folder is current).
     Polecenia(const ZlecenieKasy& z, LaczeKasy& lacze, const FolderRoboczy& folder,
-              const QString& folderWyjscia, const TabelaKlawiszy& plik)
-        : m_z(z), m_lacze(lacze), m_folder(folder), m_folderWyjscia(folderWyjscia), m_plik(plik) {}
+              const QString& folderWyjscia, const TabelaKlawiszy& plik, const ListyPanelu& listy)
+        : m_z(z), m_lacze(lacze), m_folder(folder), m_folderWyjscia(folderWyjscia), m_plik(plik),
+          m_listy(listy) {}
 
     WynikKasy wykonaj(int kasa) {
         WynikKasy w;
@@ -58,8 +61,8 @@ public:
         } catch (const BladProgramu& e) {
             w.blad = e.komunikat();
         }
-        if (w.kod == 62)
-            w.powod = m_lacze.powodBleduPortu();
+        // The register's line of KONFIG.TXT is typed by hand here: which line, and what is wrong.
+        w.powod = w.kod == 62 ? m_lacze.powodBleduPortu() : m_lacze.powodBleduKonfiguracji();
         return w;
     }
 
@@ -130,7 +133,9 @@ private:
                 };
                 const QByteArray wPliku = bezKodu(m_plik), wKasie = bezKodu(kasa.tabela);
                 if (wPliku != wKasie)
-                    w.roznice.push_back({nazwaKlawisza(warstwa, k), wPliku, wKasie});
+                    w.roznice.push_back({nazwaKlawisza(warstwa, k), wPliku, wKasie,
+                                         OpisDefinicji(m_plik.odczytaj(warstwa, k), m_listy),
+                                         OpisDefinicji(kasa.tabela.odczytaj(warstwa, k), m_listy)});
             }
     }
 
@@ -139,7 +144,16 @@ private:
     const FolderRoboczy& m_folder;
     QString m_folderWyjscia;
     const TabelaKlawiszy& m_plik;
+    const ListyPanelu& m_listy;
 };
+
+// The editor panel's lists from the window program's form, built into this program.
+ListyPanelu listyOkna() {
+    QFile formularz(QStringLiteral(":/formularz/TForm3.ui"));
+    if (!formularz.open(QIODevice::ReadOnly))
+        throw BladProgramu(QStringLiteral("Brak formularza okna w programie."));
+    return CzytajListyPanelu(formularz);
+}
 
 // The configuration file: --konfig, else KONFIG.TXT of the current folder in any letter case.
 QString sciezkaKonfiguracji(const ZlecenieKasy& z) {
@@ -201,6 +215,7 @@ int WykonajZlecenie(const ZlecenieKasy& z, SrodowiskoKasy& s) {
         TabelaKlawiszy plik;
         if (z.polecenie == Polecenie::Zapis || z.polecenie == Polecenie::Porownaj)
             plik = czytajPlik(z.plik);
+        const ListyPanelu listy = z.polecenie == Polecenie::Porownaj ? listyOkna() : ListyPanelu{};
         if (z.polecenie == Polecenie::Kasowanie && !z.tak &&
             !s.pytanie(QStringLiteral("Czy skasować wszystkie definicje klawiszy w kasach: %1?")
                            .arg(listaKas(kasy))))
@@ -211,7 +226,7 @@ int WykonajZlecenie(const ZlecenieKasy& z, SrodowiskoKasy& s) {
             throw BladProgramu(QStringLiteral("Nie można utworzyć folderu %1.").arg(z.folder));
         const QString folderWyjscia = QDir(z.folder).absolutePath();
         const FolderRoboczy folder(konfiguracja, QDir::currentPath());
-        Polecenia polecenia(z, s.lacze, folder, folderWyjscia, plik);
+        Polecenia polecenia(z, s.lacze, folder, folderWyjscia, plik, listy);
         for (int kasa : kasy) {
             s.naKase(kasa);
             const WynikKasy w = polecenia.wykonaj(kasa);

@@ -9,19 +9,20 @@
 
 namespace {
 
-// The line as a person reads it: the file's TABs as blanks.
-QString tekstDefinicji(const QByteArray& linia) {
-    return QString::fromLatin1(linia).replace(QLatin1Char('\t'), QLatin1Char(' ')).trimmed();
-}
-
 // The message of a failure; `pelny` keeps every line of the library's text (for JSON).
 QString komunikat(const WynikKasy& w, bool pelny) {
     if (!w.blad.isEmpty())
         return w.blad;
     const QStringList linie = TekstBledu(w.kod).split(QLatin1Char('\r'));
     QString t = pelny ? linie.join(QLatin1Char('\n')) : linie.first().trimmed();
-    if (!w.powod.isEmpty())
-        t += (pelny ? QStringLiteral("\n") : QStringLiteral(": ")) + w.powod;
+    if (w.powod.isEmpty())
+        return t;
+    if (pelny)
+        return t + QLatin1Char('\n') + w.powod;
+    // "...pliku konfiguracji: linia 2: ..." reads as one sentence.
+    if (t.endsWith(QLatin1Char('.')))
+        t.chop(1);
+    t += QStringLiteral(": ") + w.powod;
     return t;
 }
 
@@ -71,7 +72,7 @@ void RaportKasy::wynik(const WynikKasy& w) {
         pisz(LiniaWyniku(w));
         for (const RoznicaKlawisza& r : w.roznice)
             pisz(QStringLiteral("  %1: w pliku „%2”, w kasie „%3”")
-                     .arg(r.klawisz, tekstDefinicji(r.wPliku), tekstDefinicji(r.wKasie)));
+                     .arg(r.klawisz, r.opisWPliku, r.opisWKasie));
         return;
     }
     QJsonObject o{{QStringLiteral("kasa"), w.kasa},
@@ -86,7 +87,9 @@ void RaportKasy::wynik(const WynikKasy& w) {
         for (const RoznicaKlawisza& r : w.roznice)
             roznice.append(QJsonObject{{QStringLiteral("klawisz"), r.klawisz},
                                        {QStringLiteral("w_pliku"), QString::fromLatin1(r.wPliku)},
-                                       {QStringLiteral("w_kasie"), QString::fromLatin1(r.wKasie)}});
+                                       {QStringLiteral("w_kasie"), QString::fromLatin1(r.wKasie)},
+                                       {QStringLiteral("opis_w_pliku"), r.opisWPliku},
+                                       {QStringLiteral("opis_w_kasie"), r.opisWKasie}});
         o.insert(QStringLiteral("zgodna"), w.roznice.empty());
         o.insert(QStringLiteral("roznice"), roznice);
     }

@@ -10,21 +10,24 @@
 #include <cstdio>
 #include <vector>
 
-// One key whose definition differs: its name as the window program's panel shows it, and the
-// two definition lines as the key-definition file writes them, without the key code.
+// One key whose definition differs: its name as the window program's panel shows it, the two
+// definition lines as the key-definition file writes them, without the key code, and the two
+// definitions in words as the panel shows them (keys/OpisDefinicji.h).
 struct RoznicaKlawisza {
     QString klawisz;
     QByteArray wPliku;
     QByteArray wKasie;
+    QString opisWPliku;
+    QString opisWKasie;
 };
 
 // How one register's work ended.
 struct WynikKasy {
     int kasa = 0;
-    std::uint8_t kod = 0;    // the library's result code; 0 when it succeeded
-    QString powod;           // why the port did not open, when the library tells (code 62)
-    QString blad;            // a failure on the program's side (a file it could not write)
-    QStringList pliki;       // files written, named as the user named their folder
+    std::uint8_t kod = 0; // the library's result code; 0 when it succeeded
+    QString powod;     // why, when the library tells: the port (code 62), KONFIG.TXT (7, 13 to 16)
+    QString blad;      // a failure on the program's side (a file it could not write)
+    QStringList pliki; // files written, named as the user named their folder
     bool porownanie = false; // porownaj: `roznice` holds the differences
     std::vector<RoznicaKlawisza> roznice;
 

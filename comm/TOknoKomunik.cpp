@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "comm/ModeleKas.h"
+#include "comm/WyborPortu.h"
 #include "core/BladProgramu.h"
 #include "core/CzcionkiFormularzy.h"
 #include "core/Dialogi.h"
@@ -67,6 +68,8 @@ TOknoKomunik::TOknoKomunik(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacz
     connect(ui->KlawEsc, &QPushButton::clicked, this, chronione([this] { KlawEscClick(); }));
     connect(ui->KlawPolacz, &QPushButton::clicked, this, chronione([this] { KlawPolaczClick(); }));
     connect(ui->GrupaMux, &TRadioGroup::klikniecie, this, chronione([this] { GrupaMuxClick(); }));
+    // Beside the port number: which device the port is, picked from the machine's list.
+    new WyborPortu(ui->seCOM, ui->bUrzadzenie, ui->lUrzadzenie, dialogi, UrzadzeniaSystemu, this);
 }
 
 TOknoKomunik::~TOknoKomunik() {

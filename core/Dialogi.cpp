@@ -5,8 +5,11 @@
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 
 #include "core/OknoCzcionki.h"
 
@@ -67,10 +70,17 @@ void ustawDialogPliku(QFileDialog& d, const Dialogi::WyborPliku& w) {
     if (!w.tytul.isEmpty())
         d.setWindowTitle(w.tytul);
     d.setDirectory(w.katalog);
+    // Qt reads a filter's patterns from the parentheses at the end of its text and by default
+    // shows that whole text, so a description that names its pattern itself ("Bitmaps
+    // (*.bmp)") showed it twice and "Pliki tekstowe" showed one it does not have. The patterns
+    // stay where Qt reads them; the list shows the description alone, as the program names it.
+    d.setOption(QFileDialog::HideNameFilterDetails);
     d.setNameFilter(filtrQt(w.filtr));
     QString rozszerzenie = w.domyslneRozszerzenie;
     rozszerzenie.remove(QLatin1Char('*')).remove(QLatin1Char('.'));
     d.setDefaultSuffix(rozszerzenie);
+    if (w.urzadzenia)
+        d.setFilter(d.filter() | QDir::System);
     if (!w.nazwa.isEmpty())
         d.selectFile(w.nazwa);
 }
@@ -133,5 +143,24 @@ std::optional<Czcionka> QtDialogi::wybierzCzcionke(QWidget* rodzic, const Czcion
 bool QtDialogi::wybierzDrukarke(QWidget* rodzic, QPrinter& drukarka) {
     QPrintDialog d(&drukarka, rodzic);
     d.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return d.exec() == QDialog::Accepted;
+}
+
+bool QtDialogi::podgladWydruku(QWidget* rodzic, QPrinter& drukarka,
+                               const std::function<void(QPrinter&)>& rysuj) {
+    QPrintPreviewDialog d(&drukarka, rodzic);
+    d.setWindowTitle(QStringLiteral("Podgląd wydruku"));
+    QObject::connect(&d, &QPrintPreviewDialog::paintRequested, &d,
+                     [&rysuj](QPrinter* p) { rysuj(*p); });
+    // At 100 % the page shows at its physical size at the screen's resolution, which is what
+    // the preview is for; it opens fitted to the window otherwise.
+    if (auto* podglad = d.findChild<QPrintPreviewWidget*>()) {
+        podglad->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        podglad->setZoomFactor(1.0);
+    }
+    const QSize miejsce =
+        (rodzic ? rodzic->screen() : QGuiApplication::primaryScreen())->availableGeometry().size();
+    d.resize(QSize(900, 800).boundedTo(miejsce));
+    // The preview's own print button asks for the printer and accepts once it has printed.
     return d.exec() == QDialog::Accepted;
 }

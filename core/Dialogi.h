@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -36,6 +37,7 @@ public:
         QString nazwa;   // name offered (the dialog's last one)
         QString filtr;   // in the "Opis|*.ext|Opis|*.ext" form of the original dialogs
         QString domyslneRozszerzenie;
+        bool urzadzenia = false; // device files are listed too (a serial port's, say)
     };
 
     virtual ~Dialogi() = default;
@@ -51,6 +53,12 @@ public:
                                                     const Czcionka& poczatkowa) = 0;
     // Lets the user pick and set up the printer; false when the user cancels.
     virtual bool wybierzDrukarke(QWidget* rodzic, QPrinter& drukarka) = 0;
+    // The print preview of the page that `rysuj` draws on the printer it is given, shown at the
+    // page's physical size; from it the user may pick a printer and print, `rysuj` then drawing
+    // the page on `drukarka`. True when the page was printed, false when the user closed the
+    // preview without printing.
+    virtual bool podgladWydruku(QWidget* rodzic, QPrinter& drukarka,
+                                const std::function<void(QPrinter&)>& rysuj) = 0;
 
     // Shorthands for the box kinds the program uses.
     void informacja(QWidget* rodzic, const QString& tytul, const QString& tekst);
@@ -59,7 +67,8 @@ public:
     bool pytanie(QWidget* rodzic, const QString& tytul, const QString& tekst);
 };
 
-// Converts a filter in the "Opis|*.ext|Opis|*.ext" form into Qt's "Opis (*.ext);;..." form.
+// Converts a filter in the "Opis|*.ext|Opis|*.ext" form into Qt's "Opis (*.ext);;..." form. The
+// file dialogs show each filter by its "Opis" alone.
 QString filtrQt(const QString& filtr);
 
 // The real dialogs of the Qt toolkit.
@@ -70,4 +79,6 @@ public:
     std::optional<QString> zapiszPlik(QWidget* rodzic, const WyborPliku& w) override;
     std::optional<Czcionka> wybierzCzcionke(QWidget* rodzic, const Czcionka& poczatkowa) override;
     bool wybierzDrukarke(QWidget* rodzic, QPrinter& drukarka) override;
+    bool podgladWydruku(QWidget* rodzic, QPrinter& drukarka,
+                        const std::function<void(QPrinter&)>& rysuj) override;
 };

@@ -58,6 +58,16 @@ bool SkryptDialogi::wybierzDrukarke(QWidget*, QPrinter& drukarka) {
     return pobierz(drukarki)(drukarka);
 }
 
+bool SkryptDialogi::podgladWydruku(QWidget*, QPrinter& drukarka,
+                                   const std::function<void(QPrinter&)>& rysuj) {
+    pokazane.push_back({Pokazany::Rodzaj::Podglad, {}, {}, {}});
+    if (podglady.empty()) {
+        nieoczekiwane << QStringLiteral("podgląd wydruku");
+        return false;
+    }
+    return pobierz(podglady)(drukarka, rysuj);
+}
+
 QStringList SkryptDialogi::teksty() const {
     QStringList t;
     for (const auto& p : pokazane)

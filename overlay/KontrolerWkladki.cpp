@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QValidator>
+#include <exception>
 
 #include "core/BladProgramu.h"
 #include "core/CzcionkiFormularzy.h"
@@ -96,6 +98,15 @@ KontrolerWkladki::KontrolerWkladki(const WidokWkladki& widok, StanProgramu& stan
     podlacz(m_widok.BitBtn1, &KontrolerWkladki::BitBtn1Click);
     podlacz(m_widok.BitBtnOdczyt, &KontrolerWkladki::BitBtnOdczytClick);
     podlacz(m_widok.bbDrukuj, &KontrolerWkladki::bbDrukujClick);
+    // The preview on request: the right mouse button on "Wydruk", or Ctrl+Shift+P.
+    if (m_widok.bbDrukuj) {
+        m_widok.bbDrukuj->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(m_widok.bbDrukuj, &QWidget::customContextMenuRequested, this,
+                chronione([this] { podgladWydruku(); }));
+    }
+    if (m_widok.okno)
+        connect(new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+P")), m_widok.okno),
+                &QShortcut::activated, this, chronione([this] { podgladWydruku(); }));
     if (m_widok.Typkasy)
         connect(m_widok.Typkasy, &TRadioGroup::klikniecie, this,
                 chronione([this] { TypkasyClick(); }));
@@ -318,6 +329,31 @@ void KontrolerWkladki::bbDrukujClick() {
     QPrinter drukarka(QPrinter::HighResolution);
     if (!m_dialogi.wybierzDrukarke(m_widok.okno, drukarka))
         return;
+    if (const std::optional<QImage> obraz = obrazWydruku())
+        drukujObraz(drukarka, *obraz, kTytulWydruku);
+}
+
+void KontrolerWkladki::podgladWydruku() {
+    // The page is drawn from the bitmap made once, so the preview and the paper show the same.
+    const std::optional<QImage> obraz = obrazWydruku();
+    if (!obraz)
+        return;
+    QPrinter drukarka(QPrinter::HighResolution);
+    // A failure while drawing must not unwind through the preview's own event handling; it is
+    // reported once the preview has closed.
+    std::exception_ptr blad;
+    m_dialogi.podgladWydruku(m_widok.okno, drukarka, [&](QPrinter& strona) {
+        try {
+            drukujObraz(strona, *obraz, kTytulWydruku);
+        } catch (...) {
+            blad = std::current_exception();
+        }
+    });
+    if (blad)
+        std::rethrow_exception(blad);
+}
+
+std::optional<QImage> KontrolerWkladki::obrazWydruku() {
     m_stan.PlikWydruku = kPlikTymczasowy;
     std::optional<QImage> obraz;
     try {
@@ -330,6 +366,5 @@ void KontrolerWkladki::bbDrukujClick() {
     }
     QFile::remove(kPlikTymczasowy);
     m_stan.PlikWydruku.clear();
-    if (obraz)
-        drukujObraz(drukarka, *obraz, kTytulWydruku);
+    return obraz;
 }

@@ -51,6 +51,10 @@ public:
     void BitBtn1Click();      // "Zapis do pliku": bitmap export and label file
     void BitBtnOdczytClick(); // "Odczyt z pliku": label file
     void bbDrukujClick();     // "Wydruk"
+    // The print preview of exactly the page "Wydruk" prints, at its physical size; the user may
+    // print from it (the printer is chosen there). The labelled bitmap is made first, as for
+    // printing: the temporary label file stays and the labels keep their appended blanks.
+    void podgladWydruku();
 
     // The last name of the export's save dialog and of the label file's open dialog.
     const QString& nazwaZapisu() const { return m_nazwaZapisu; }
@@ -61,6 +65,9 @@ private:
     // Runs the export; the drawn bitmap, or nothing when the user cancelled or the name was
     // refused.
     std::optional<QImage> eksportuj();
+    // The export to the temporary name, read back and the temporary bitmap deleted: the page
+    // that printing sends, or nothing when the export did not run.
+    std::optional<QImage> obrazWydruku();
     void ustawTekst(QLineEdit* edit, const QString& tekst);
     int typWkladki() const;
 

@@ -3,9 +3,9 @@
 # all there already.
 set -euo pipefail
 
-PAKIETY=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev libfontconfig-dev zlib1g-dev xvfb xauth xdotool
+PAKIETY=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-translations-l10n libgl-dev libfontconfig-dev zlib1g-dev xvfb xauth xdotool
          imagemagick clang clang-format libclang-rt-14-dev fonts-dejavu-core fonts-liberation poppler-utils hyperfine x11-utils
-         dpkg-dev file desktop-file-utils appstream)
+         dpkg-dev file desktop-file-utils appstream lintian)
 
 brakujace=()
 for p in "${PAKIETY[@]}"; do

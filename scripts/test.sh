@@ -6,8 +6,9 @@ scripts/setup.sh
 BUILD=${PIXO_BUILD:-build}
 # CI turns warnings into errors (PIXO_WERROR=ON); a user's build only shows them. With
 # PIXO_SANITIZE=ON the suite runs under AddressSanitizer and UndefinedBehaviorSanitizer, and
-# any report fails the test that made it.
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+# any report fails the test that made it. The prefix is the package's, so that the packaging
+# test checks a package laid out as scripts/pakiet.sh lays it out.
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
   -DCMAKE_COMPILE_WARNING_AS_ERROR="${PIXO_WERROR:-OFF}" -DPIXO_SANITIZE="${PIXO_SANITIZE:-OFF}" \
   > /dev/null
 cmake --build "$BUILD" -j "$(nproc)"

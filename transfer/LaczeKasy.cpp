@@ -69,6 +69,8 @@ BibliotekiKasy::BibliotekiKasy(Oczekiwanie oczekiwanie) : m_oczekiwanie(std::mov
     m_powodKavrel = reinterpret_cast<PowodBledu>(dlsym(RTLD_DEFAULT, "_PowodBleduPortu"));
     m_powodSevrin = reinterpret_cast<PowodBledu>(dlsym(RTLD_DEFAULT, "PowodBleduPortu"));
     m_bladSystemuPliku = reinterpret_cast<BladPliku>(dlsym(RTLD_DEFAULT, "_BladSystemuPliku"));
+    m_powodKonfiguracjiKavrel =
+        reinterpret_cast<PowodBledu>(dlsym(RTLD_DEFAULT, "_PowodBleduKonfiguracji"));
     if (m_ustawPostep)
         m_ustawPostep(&naPostep, &m_postep);
 }
@@ -95,40 +97,53 @@ std::uint8_t BibliotekiKasy::wTle(const QString& nazwa, const QString& jednostka
     return wynik;
 }
 
+// The library says what was wrong with KONFIG.TXT after an operation that failed on it, and
+// gives an empty text after any other.
+std::uint8_t BibliotekiKasy::poOperacjiKasy(std::uint8_t wynik) {
+    m_powodKonfiguracji.clear();
+    char bufor[kRozmiarBufora] = {};
+    if (m_powodKonfiguracjiKavrel && m_powodKonfiguracjiKavrel(bufor))
+        m_powodKonfiguracji = QString::fromUtf8(bufor);
+    return wynik;
+}
+
 std::uint8_t BibliotekiKasy::ODefKlaw(const QString& wejscie, const QString& wyjscie) {
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
-    return wTle(QStringLiteral("Odczyt definicji klawiszy z kasy"), QStringLiteral("klawiszy"),
-                m_powodKavrel, [&] { return __ODefKlaw(we.data(), wy.data()); });
+    return poOperacjiKasy(wTle(QStringLiteral("Odczyt definicji klawiszy z kasy"),
+                               QStringLiteral("klawiszy"), m_powodKavrel,
+                               [&] { return __ODefKlaw(we.data(), wy.data()); }));
 }
 
 std::uint8_t BibliotekiKasy::ZDefKlaw(const QString& plik) {
     const Bufor p = BuforNazwy(plik);
-    return wTle(QStringLiteral("Zapis definicji klawiszy do kasy"), {}, m_powodKavrel,
-                [&] { return __ZDefKlaw(p.data()); });
+    return poOperacjiKasy(wTle(QStringLiteral("Zapis definicji klawiszy do kasy"), {},
+                               m_powodKavrel, [&] { return __ZDefKlaw(p.data()); }));
 }
 
 std::uint8_t BibliotekiKasy::KDefKlaw(const QString& lista) {
     const Bufor l = BuforNazwy(lista);
-    return wTle(QStringLiteral("Kasowanie definicji klawiszy w kasie"), {}, m_powodKavrel,
-                [&] { return __KDefKlaw(l.data()); });
+    return poOperacjiKasy(wTle(QStringLiteral("Kasowanie definicji klawiszy w kasie"), {},
+                               m_powodKavrel, [&] { return __KDefKlaw(l.data()); }));
 }
 
 std::uint8_t BibliotekiKasy::TowarMax(const QString& wejscie, const QString& wyjscie) {
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
-    return wTle(QStringLiteral("Odczyt bazy towarowej z kasy"), QStringLiteral("towarów"),
-                m_powodKavrel, [&] { return __TowarMax(we.data(), wy.data()); });
+    return poOperacjiKasy(wTle(QStringLiteral("Odczyt bazy towarowej z kasy"),
+                               QStringLiteral("towarów"), m_powodKavrel,
+                               [&] { return __TowarMax(we.data(), wy.data()); }));
 }
 
 std::uint8_t BibliotekiKasy::OPlat(const QString& wejscie, const QString& wyjscie) {
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
-    return wTle(QStringLiteral("Odczyt płatności z kasy"), QStringLiteral("płatności"),
-                m_powodKavrel, [&] { return __OPlat(we.data(), wy.data()); });
+    return poOperacjiKasy(wTle(QStringLiteral("Odczyt płatności z kasy"),
+                               QStringLiteral("płatności"), m_powodKavrel,
+                               [&] { return __OPlat(we.data(), wy.data()); }));
 }
 
 std::uint8_t BibliotekiKasy::OWaluta(const QString& wejscie, const QString& wyjscie) {
     const Bufor we = BuforNazwy(wejscie), wy = BuforNazwy(wyjscie);
-    return wTle(QStringLiteral("Odczyt walut z kasy"), QStringLiteral("walut"), m_powodKavrel,
-                [&] { return __OWaluta(we.data(), wy.data()); });
+    return poOperacjiKasy(wTle(QStringLiteral("Odczyt walut z kasy"), QStringLiteral("walut"),
+                               m_powodKavrel, [&] { return __OWaluta(we.data(), wy.data()); }));
 }
 
 std::uint8_t BibliotekiKasy::zapamietajBladPliku(std::uint8_t wynik) {

@@ -57,6 +57,9 @@ public:
     // The system's error number (errno) that made the last line-file call fail, when the
     // library can tell; else 0.
     virtual int bladSystemuPliku() const { return 0; }
+    // What was wrong with KONFIG.TXT in the last register operation, when it ended with 7 or 13
+    // to 16 and the library can tell (one line of Polish text naming the line); else empty.
+    virtual QString powodBleduKonfiguracji() const { return {}; }
 };
 
 // The two libraries themselves, linked by name. In the window program every call runs on a
@@ -107,6 +110,7 @@ public:
 
     QString powodBleduPortu() const override { return m_powodBledu; }
     int bladSystemuPliku() const override { return m_bladPliku; }
+    QString powodBleduKonfiguracji() const override { return m_powodKonfiguracji; }
 
 private:
     using PowodBledu = unsigned char (*)(char*);
@@ -116,6 +120,9 @@ private:
     template <typename F>
     std::uint8_t wTle(const QString& nazwa, const QString& jednostka, PowodBledu powod,
                       F&& wywolanie);
+
+    // Takes the library's reason about KONFIG.TXT after a register operation; returns `wynik`.
+    std::uint8_t poOperacjiKasy(std::uint8_t wynik);
 
     using UstawPostep = void (*)(void (*)(void*, unsigned, unsigned), void*);
     using BladPliku = int (*)();
@@ -128,8 +135,10 @@ private:
     PowodBledu m_powodKavrel = nullptr;
     PowodBledu m_powodSevrin = nullptr;
     BladPliku m_bladSystemuPliku = nullptr;
+    PowodBledu m_powodKonfiguracjiKavrel = nullptr;
     QString m_powodBledu;
     int m_bladPliku = 0;
+    QString m_powodKonfiguracji;
 };
 
 // A name or line as the libraries take it: the bytes (file names in the file system's

@@ -92,15 +92,34 @@ KAVREL_EKSPORT void _UstawPostep(KavrelPostep funkcja, void* kontekst) {
     }
 }
 
+namespace {
+
+// The text into the caller's 256-byte buffer, cut to 255 bytes; 1 when there was a text.
+unsigned char doBufora(const std::string& tekst, char* bufor) {
+    const std::size_t n = std::min<std::size_t>(tekst.size(), 255);
+    std::memcpy(bufor, tekst.data(), n);
+    bufor[n] = '\0';
+    return n > 0 ? 1 : 0;
+}
+
+} // namespace
+
 KAVREL_EKSPORT unsigned char _PowodBleduPortu(char* bufor) {
     try {
         if (!bufor)
             return 0;
         const std::lock_guard<std::mutex> blokada(mutexPowodu);
-        const std::size_t n = std::min<std::size_t>(powodBleduPortu.size(), 255);
-        std::memcpy(bufor, powodBleduPortu.data(), n);
-        bufor[n] = '\0';
-        return n > 0 ? 1 : 0;
+        return doBufora(powodBleduPortu, bufor);
+    } catch (...) {
+        return 0;
+    }
+}
+
+KAVREL_EKSPORT unsigned char _PowodBleduKonfiguracji(char* bufor) {
+    try {
+        if (!bufor)
+            return 0;
+        return doBufora(powodBleduKonfiguracji(), bufor);
     } catch (...) {
         return 0;
     }

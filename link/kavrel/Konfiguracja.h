@@ -24,9 +24,14 @@ namespace pixo::kavrel {
 //      channel 1-4, timeout 1-1000;
 //   16 a line that is not of the form above (a number field that is no number, a control
 //      byte, a line over 255 characters, a file over 64 KiB).
-std::uint8_t czytajKonfiguracje(const std::string& folder, int nrKasy, ParametryLacza& parametry);
+// With `powod`, a failure also says in Polish what is wrong and, where one line is at fault,
+// its number: "linia 2: pola rozdzielone spacjami, a muszą być rozdzielone znakiem TAB".
+std::uint8_t czytajKonfiguracje(const std::string& folder, int nrKasy, ParametryLacza& parametry,
+                                std::string* powod = nullptr);
 
-// The register's line alone, for tests and for the reader above; same codes minus 7 and 14.
-std::uint8_t czytajLinieKonfiguracji(const std::string& linia, ParametryLacza& parametry);
+// The register's line alone, for tests and for the reader above; same codes minus 7 and 14,
+// and a reason without the line's number.
+std::uint8_t czytajLinieKonfiguracji(const std::string& linia, ParametryLacza& parametry,
+                                     std::string* powod = nullptr);
 
 } // namespace pixo::kavrel

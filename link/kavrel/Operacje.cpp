@@ -36,6 +36,30 @@ void zglosPostep(unsigned zrobione, unsigned calosc) {
 // The register's connection comes from KONFIG.TXT of the current folder, and so does "comN".
 const std::string FolderRoboczy = ".";
 
+// Why the last operation could not use KONFIG.TXT; empty when it could (or did not get there).
+struct PowodKonfiguracji {
+    std::mutex mutex;
+    std::string tekst;
+};
+PowodKonfiguracji& powodKonfiguracji() {
+    static PowodKonfiguracji p;
+    return p;
+}
+void zapamietajPowod(const std::string& tekst) {
+    PowodKonfiguracji& p = powodKonfiguracji();
+    const std::lock_guard<std::mutex> blokada(p.mutex);
+    p.tekst = tekst;
+}
+
+// KONFIG.TXT read for the register, the reason of a failure kept for _PowodBleduKonfiguracji.
+std::uint8_t konfiguracja(int nrKasy, ParametryLacza& parametry) {
+    std::string powod;
+    const std::uint8_t k = czytajKonfiguracje(FolderRoboczy, nrKasy, parametry, &powod);
+    if (k != kod::Ok)
+        zapamietajPowod(powod);
+    return k;
+}
+
 std::uint8_t nazwaWejscia(const char* bufor, std::string& nazwa) {
     if (!tekstZBufora(bufor, nazwa) || nazwa.empty())
         return kod::BrakNazwyWejscia;
@@ -63,7 +87,7 @@ std::uint8_t polaczZKasaNr(int nrKasy, const Polaczenie& polacz,
                            std::unique_ptr<KlientKasy>& klient) {
     ParametryLacza parametry;
     parametry.katalog = FolderRoboczy;
-    if (const std::uint8_t k = czytajKonfiguracje(FolderRoboczy, nrKasy, parametry); k != kod::Ok)
+    if (const std::uint8_t k = konfiguracja(nrKasy, parametry); k != kod::Ok)
         return k;
     try {
         if (const std::uint8_t k = polacz(parametry, klient); k != kod::Ok)
@@ -87,6 +111,7 @@ std::uint8_t polaczZKasaNr(int nrKasy, const Polaczenie& polacz,
 template <class Pobierz>
 std::uint8_t odczyt(const char* wej, const char* wyj, const Polaczenie& polacz, Pobierz pobierz) {
     try {
+        zapamietajPowod({});
         std::string nWej, nWyj;
         if (const std::uint8_t k = nazwy(wej, wyj, nWej, nWyj); k != kod::Ok)
             return k;
@@ -94,8 +119,7 @@ std::uint8_t odczyt(const char* wej, const char* wyj, const Polaczenie& polacz, 
         if (const std::uint8_t k = czytajZadanie(nWej, nrKasy); k != kod::Ok)
             return k;
         ParametryLacza sprawdzenie;
-        if (const std::uint8_t k = czytajKonfiguracje(FolderRoboczy, nrKasy, sprawdzenie);
-            k != kod::Ok)
+        if (const std::uint8_t k = konfiguracja(nrKasy, sprawdzenie); k != kod::Ok)
             return k;
         // Created before the register is asked, so a transfer is not wasted on an output that
         // cannot be written.
@@ -129,6 +153,7 @@ std::uint8_t odczyt(const char* wej, const char* wyj, const Polaczenie& polacz, 
 template <class Czytaj, class Wyslij>
 std::uint8_t wysylka(const char* plik, const Polaczenie& polacz, Czytaj czytaj, Wyslij wyslij) {
     try {
+        zapamietajPowod({});
         std::string nazwa;
         if (const std::uint8_t k = nazwaWejscia(plik, nazwa); k != kod::Ok)
             return k;
@@ -149,6 +174,12 @@ std::uint8_t wysylka(const char* plik, const Polaczenie& polacz, Czytaj czytaj, 
 }
 
 } // namespace
+
+std::string powodBleduKonfiguracji() {
+    PowodKonfiguracji& p = powodKonfiguracji();
+    const std::lock_guard<std::mutex> blokada(p.mutex);
+    return p.tekst;
+}
 
 void ustawPostep(FunkcjaPostepu funkcja, void* kontekst) {
     Postep& p = postep();

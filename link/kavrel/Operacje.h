@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace pixo::kavrel {
 
@@ -28,6 +29,10 @@ using Polaczenie = std::function<std::uint8_t(const ParametryLacza&, std::unique
 // the previous function is not running and will not be called again.
 using FunkcjaPostepu = void (*)(void* kontekst, unsigned zrobione, unsigned calosc);
 void ustawPostep(FunkcjaPostepu funkcja, void* kontekst);
+
+// Why the last register operation could not use KONFIG.TXT, when it ended with 7 or 13 to 16
+// (czytajKonfiguracje's reason, with the line's number); empty after any other ending.
+std::string powodBleduKonfiguracji();
 
 std::uint8_t odczytajDefinicje(const char* wejscie, const char* wyjscie, const Polaczenie& polacz);
 std::uint8_t zapiszDefinicje(const char* plik, const Polaczenie& polacz);

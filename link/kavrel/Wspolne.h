@@ -61,7 +61,8 @@ enum class WynikCzytania {
 
 // Reads a whole file of at most maksBajtow bytes and splits it into lines. A line ends with
 // CR LF or a bare LF; the last line may lack its ending. Every other control byte, a NUL
-// included, makes the file unreadable as text.
+// included, makes the file unreadable as text; after ZlyZnak and ZaDlugaLinia `linie` holds
+// the lines before the one refused.
 WynikCzytania czytajLinie(const std::string& sciezka, std::size_t maksBajtow,
                           std::vector<std::string>& linie);
 

@@ -61,6 +61,15 @@ unsigned char _PowodBleduPortu(char* bufor);
  * arguments. A close that fails for an earlier failed line gives that line's number. */
 int _BladSystemuPliku(void);
 
+/* Optional, looked up at run time like _UstawPostep.
+ *
+ * What was wrong with KONFIG.TXT in the last register operation of this library that ended with
+ * 7 or 13 to 16: one line of Polish text in UTF-8 naming the line at fault and its number when
+ * one line is ("linia 2: pola rozdzielone spacjami, a muszą być rozdzielone znakiem TAB"),
+ * copied into the 256-byte `bufor` (at most 255 bytes and a zero byte). Returns 1 with the
+ * text, 0 with an empty text after an operation that did not end so. */
+unsigned char _PowodBleduKonfiguracji(char* bufor);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,5 +1,6 @@
 // Draws the two keyboard overlays and writes the four pictures the program embeds: the screen
-// pictures (JPEG) and the print bitmaps (BMP) of the general and the medical overlay. The output
+// pictures (JPEG) and the print bitmaps (BMP) of the general and the medical overlay; and the
+// window's icon (PNG) from the menu entry's SVG icon. The output
 // is deterministic; the files are committed and this program is run only to change them.
 
 #include "Naglowki.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSaveFile>
@@ -112,6 +114,23 @@ void zaladujCzcionki() {
     }
 }
 
+// The window's icon: the menu entry's SVG icon drawn once at this size, so that the program
+// shows it without SVG support of its own. Reading the SVG needs Qt's SVG image plugin
+// (package libqt6svg6) here, and nowhere else.
+constexpr int kRozmiarIkony = 128;
+
+void zapiszIkone(const QString& sciezka) {
+    QImageReader czytnik(QStringLiteral(PIXO_IKONA_SVG));
+    czytnik.setScaledSize(QSize(kRozmiarIkony, kRozmiarIkony));
+    const QImage ikona = czytnik.read();
+    if (ikona.isNull()) {
+        blad(QStringLiteral("nie można narysować %1: %2 (pakiet libqt6svg6)")
+                 .arg(QStringLiteral(PIXO_IKONA_SVG), czytnik.errorString()));
+    }
+    zapisz(ikona, sciezka, "png", -1);
+    std::printf("%s: PNG %d x %d\n", qPrintable(sciezka), ikona.width(), ikona.height());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -183,5 +202,6 @@ int main(int argc, char** argv) {
     sprawdzJpeg(pLekarska, lekW, lekH);
     sprawdzBmp(pOgolnaDruk, ogDrukW, ogH, 8);
     sprawdzBmp(pLekarskaDruk, lekDrukW, lekDrukH, 24);
+    zapiszIkone(dir.filePath(QStringLiteral("ikona.png")));
     return 0;
 }

@@ -242,10 +242,25 @@ void TestPixoKasa::porownajZnajdujeZmiane() {
     zmienione.replace("$66\t5\t1\t250", "$66\t5\t0\t250").replace("$164\t3\t2\t1000\t0", "$164\t0");
     zapisz("klawisz.txt", plik(2, zmienione));
     const Przebieg rozna = kasa({"porownaj", "klawisz.txt", "2"});
-    QCOMPARE(rozna.wyjscie, "kasa 02: różne klawisze: 2\n"
-                            "  B: w pliku „5 0 250 0 1”, w kasie „5 1 250 0 1”\n"
-                            "  Ą: w pliku „0”, w kasie „3 2 1000 0”\n");
+    QCOMPARE(rozna.wyjscie,
+             "kasa 02: różne klawisze: 2\n"
+             "  B: w pliku „5 - RABAT/NARZUT: 3 RABAT KWOTOWY, kwota 2,50, 2 TYLKO NA PARAGON”, "
+             "w kasie „5 - RABAT/NARZUT: 4 NARZUT KWOTOWY, kwota 2,50, 2 TYLKO NA PARAGON”\n"
+             "  Ą: w pliku „NIEZDEF.”, w kasie „3 - PŁATNOŚĆ: PŁATNOŚĆ 1, kwota 10,00 zł”\n");
     QCOMPARE(rozna.status, 1);
+
+    // Register 2's line typed with blanks for its TABs: named by its number, and why.
+    QByteArray konfig;
+    for (int k = 1; k <= 4; ++k)
+        konfig += QStringLiteral("$0%1%2com1:57600:mux1:%1%2%3\r\n")
+                      .arg(k)
+                      .arg(k == 2 ? " " : "\t")
+                      .arg(1)
+                      .toLatin1();
+    zapisz("KONFIG.TXT", konfig);
+    const Przebieg zlaLinia = kasa({"porownaj", "klawisz.txt", "2"});
+    QCOMPARE(zlaLinia.wyjscie, "kasa 02: błąd 16: Niepoprawny format pliku konfiguracji: linia 2: "
+                               "pola rozdzielone spacjami, a muszą być rozdzielone znakiem TAB\n");
 }
 
 // A register's three lists go out together: one that cannot be written leaves the older ones

@@ -108,10 +108,10 @@ private slots:
             if (!linia.trimmed().isEmpty())
                 nazwy << QString::fromLatin1(linia.split(' ').last());
         nazwy.sort();
-        QCOMPARE(nazwy, (QStringList{"_BladSystemuPliku", "_OtwartoPlik", "_PowodBleduPortu",
-                                     "_UstawPostep", "_ZamknieciePliku", "_ZapisanoDoPlikuLinie",
-                                     "__KDefKlaw", "__ODefKlaw", "__OPlat", "__OWaluta",
-                                     "__TowarMax", "__ZDefKlaw"}));
+        QCOMPARE(nazwy, (QStringList{"_BladSystemuPliku", "_OtwartoPlik", "_PowodBleduKonfiguracji",
+                                     "_PowodBleduPortu", "_UstawPostep", "_ZamknieciePliku",
+                                     "_ZapisanoDoPlikuLinie", "__KDefKlaw", "__ODefKlaw", "__OPlat",
+                                     "__OWaluta", "__TowarMax", "__ZDefKlaw"}));
     }
 
     // The communication dialog writes KONFIG.TXT through the line-file functions; the register

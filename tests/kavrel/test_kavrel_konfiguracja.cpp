@@ -157,6 +157,51 @@ private slots:
         p.port = 42;
         QCOMPARE(int(czytajDla(1, &p)), kod);
         QCOMPARE(p.port, 42); // nothing taken over from a rejected line
+        std::string powod;
+        czytajKonfiguracje(".", 1, p, &powod);
+        QVERIFY(!powod.empty()); // every refusal says why
+    }
+
+    // What the user is told, for the mistakes of a line typed by hand.
+    void powody_data() {
+        QTest::addColumn<QByteArray>("tresc");
+        QTest::addColumn<QString>("powod");
+        const QString tab = "pola rozdzielone spacjami, a muszą być rozdzielone znakiem TAB";
+        const QString postac = " (com<port>:<szybkość>:mux<multiplekser>:<kanał>)";
+        QTest::newRow("blanks for TABs")
+            << QByteArray("$1 com1:9600:mux0:1 5") << "linia 1: " + tab;
+        QTest::newRow("blank for last TAB")
+            << QByteArray("$1\tcom1:9600:mux0:1 5") << "linia 1: " + tab;
+        QTest::newRow("timeout 0, second line")
+            << QByteArray("$2\tcom1:9600:mux0:1\t5\r\n$1\tcom1:9600:mux0:1\t0")
+            << "linia 2: timeout 0 poza zakresem 1-1000";
+        QTest::newRow("baud 4800")
+            << QByteArray("$1\tcom1:4800:mux0:1\t5")
+            << "linia 1: szybkość 4800 nie jest jedną z 9600, 19200, 28800, 57600";
+        QTest::newRow("no channel") << QByteArray("$1\tcom1:9600:mux0\t5")
+                                    << "linia 1: pole portu ma 3 części zamiast czterech" + postac;
+        QTest::newRow("port letters")
+            << QByteArray("$1\tcomA:9600:mux0:1\t5") << "linia 1: port \"A\" nie jest liczbą";
+        QTest::newRow("no com, third line")
+            << QByteArray("\r\n\r\n$1\tserial1:9600:mux0:1\t5")
+            << "linia 3: pole portu nie zaczyna się od com" + postac;
+        QTest::newRow("bad line before ours") << QByteArray("garbage\r\n$1\tcom1:9600:mux0:1\t5")
+                                              << "linia 1: nie zaczyna się od $ i numeru kasy";
+        QTest::newRow("lone CR")
+            << QByteArray("$2\tcom1:9600:mux0:1\t5\r\n$1\tcom1\r")
+            << "linia 2: znak sterujący (między polami dozwolony jest tylko TAB)";
+        QTest::newRow("other register") << QByteArray("$2\tcom1:9600:mux0:1\t5")
+                                        << "żadna linia nie zaczyna się od $ i numeru kasy 1";
+    }
+    void powody() {
+        QFETCH(QByteArray, tresc);
+        QFETCH(QString, powod);
+        pomoc::FolderRoboczy f;
+        zapisz("KONFIG.TXT", tresc);
+        ParametryLacza p;
+        std::string tekst;
+        QVERIFY(czytajKonfiguracje(".", 1, p, &tekst) != 0);
+        QCOMPARE(QString::fromStdString(tekst), powod);
     }
 
     void toleruje_data() {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -134,6 +135,7 @@ private slots:
     void dlugaLiniaWEdycji();
     void wydruk();
     void anulowanyWydruk();
+    void podgladWydruku();
     void bledyZapisu();
     void bladWydruku();
 #ifdef PIXO_TEST_TFORM3
@@ -577,6 +579,47 @@ void TestOknoWkladki::wydruk() {
     o.ui->BitBtn1->click();
     QCOMPARE(o.dialogi.pokazane.back().rodzaj, SkryptDialogi::Pokazany::Rodzaj::ZapiszPlik);
     QCOMPARE(o.dialogi.pokazane.back().plik.nazwa, QStringLiteral("@#$.bmp"));
+}
+
+// The preview, asked for with the right button on "Wydruk", shows the page printing sends, made
+// as printing makes it (no print dialog first); printing from it sends that page.
+void TestOknoWkladki::podgladWydruku() {
+    Okno& o = *m_okno;
+    o.edit(0)->setText(QStringLiteral("MENU"));
+    const QString wydruk = m_katalog->filePath(QStringLiteral("wydruk.pdf"));
+    const QString podglad = m_katalog->filePath(QStringLiteral("podglad.pdf"));
+    const QString zPodgladu = m_katalog->filePath(QStringLiteral("z-podgladu.pdf"));
+    o.dialogi.drukarki.push_back(doPdf(wydruk));
+    o.ui->bbDrukuj->click();
+
+    bool tymczasowyWPodgladzie = true;
+    o.dialogi.podglady.push_back([&](QPrinter& drukarka, const auto& rysuj) {
+        QPrinter strona(QPrinter::HighResolution);
+        doPdf(podglad)(strona);
+        rysuj(strona);
+        tymczasowyWPodgladzie = QFile::exists(QStringLiteral("@#$.bmp"));
+        doPdf(zPodgladu)(drukarka); // the user prints from the preview
+        rysuj(drukarka);
+        return true;
+    });
+    o.dialogi.wyczysc();
+    emit o.ui->bbDrukuj->customContextMenuRequested({});
+    QCOMPARE(o.dialogi.pokazane.size(), 1u);
+    QCOMPARE(o.dialogi.pokazane[0].rodzaj, SkryptDialogi::Pokazany::Rodzaj::Podglad);
+    QVERIFY(!tymczasowyWPodgladzie);
+    QVERIFY(o.stan.PlikWydruku.isEmpty());
+    QCOMPARE(o.edit(0)->text(), QStringLiteral("MENU    "));
+
+    const auto strona = [](const QString& pdf) {
+        QProcess p;
+        p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), pdf});
+        return p.waitForFinished(20000) ? p.readAllStandardOutput() : QByteArray();
+    };
+    QVERIFY(!strona(wydruk).isEmpty());
+    for (const QString& pdf : {podglad, zPodgladu}) {
+        QCOMPARE(obrazyNaStronie(pdf), obrazyNaStronie(wydruk));
+        QVERIFY2(strona(pdf) == strona(wydruk), qPrintable(pdf));
+    }
 }
 
 void TestOknoWkladki::anulowanyWydruk() {

@@ -1,15 +1,20 @@
 // Printing: the overlay comes out at its physical size at any printer resolution, at the top
 // left of the printable area, as one page under the job title.
 
+#include <QApplication>
 #include <QPaintEngine>
 #include <QPrintEngine>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include "PomocPdf.h"
 #include "core/BladProgramu.h"
+#include "core/Dialogi.h"
 #include "overlay/DrukWkladki.h"
 #include "overlay/ObrazyWkladki.h"
 
@@ -22,6 +27,7 @@ private slots:
     void stronaPdfWRozmiarzeFizycznym();
     void nieudanyPoczatekZadania();
     void nieudanyKoniecZadania();
+    void podgladWRozmiarzeFizycznym();
 };
 
 namespace {
@@ -171,6 +177,30 @@ void TestWydruk::nieudanyKoniecZadania() {
     DrukarkaBezKonca drukarka;
     QVERIFY_THROWS_EXCEPTION(
         BladProgramu, drukujObraz(drukarka, bitmapaWydruku(WkladkaOgolna), QStringLiteral("x")));
+}
+
+// The real preview opens at 100 %, the page at its physical size, drawn by the caller.
+void TestWydruk::podgladWRozmiarzeFizycznym() {
+    QtDialogi dialogi;
+    QPrinter drukarka(QPrinter::HighResolution);
+    int rysowania = 0, strony = 0;
+    qreal powiekszenie = 0;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (auto* podglad = d ? d->findChild<QPrintPreviewWidget*>() : nullptr) {
+            powiekszenie = podglad->zoomFactor();
+            strony = podglad->pageCount();
+        }
+        if (d)
+            d->reject();
+    });
+    QVERIFY(!dialogi.podgladWydruku(nullptr, drukarka, [&](QPrinter& p) {
+        ++rysowania;
+        drukujObraz(p, bitmapaWydruku(WkladkaOgolna), QStringLiteral("podgląd"));
+    }));
+    QVERIFY(rysowania > 0);
+    QCOMPARE(strony, 1);
+    QCOMPARE(powiekszenie, 1.0);
 }
 
 QTEST_MAIN(TestWydruk)
