@@ -1,6 +1,6 @@
 #!/bin/sh
 # The Windows build's DLLs: exactly the maker's names and our optional ones, undecorated, and no
-# DLL of the compiler's runtime needed beside them.
+# DLL of the compiler's runtime needed beside them or beside the bridge.
 # Usage: test_eksporty.sh WINDOWS_BUILD_FOLDER.
 set -eu
 W=$1
@@ -19,7 +19,7 @@ __KDefKlaw __ODefKlaw __OPlat __OWaluta __TowarMax __ZDefKlaw "
 oczekiwane="InitializePort PowodBleduPortu RSSequence UnInitializePort UstawKanal "
 [ "$(eksporty "$W/Sevrin.dll")" = "$oczekiwane" ] ||
   zle "Sevrin.dll eksportuje: $(eksporty "$W/Sevrin.dll")"
-for plik in Kavrel.dll Sevrin.dll; do
+for plik in Kavrel.dll Sevrin.dll pixo-most.exe; do
   [ "$(importy "$W/$plik")" = "KERNEL32.dll msvcrt.dll " ] ||
     zle "$plik potrzebuje: $(importy "$W/$plik")"
 done
