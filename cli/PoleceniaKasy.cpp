@@ -58,7 +58,7 @@ public:
         } catch (const BladProgramu& e) {
             w.blad = e.komunikat();
         }
-        if (w.kod == 62)
+        if (w.kod != 0)
             w.powod = m_lacze.powodBleduPortu();
         return w;
     }

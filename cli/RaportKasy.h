@@ -22,7 +22,7 @@ struct RoznicaKlawisza {
 struct WynikKasy {
     int kasa = 0;
     std::uint8_t kod = 0;    // the library's result code; 0 when it succeeded
-    QString powod;           // why the port did not open, when the library tells (code 62)
+    QString powod;           // the link's particulars of the failure (why the port did not open)
     QString blad;            // a failure on the program's side (a file it could not write)
     QStringList pliki;       // files written, named as the user named their folder
     bool porownanie = false; // porownaj: `roznice` holds the differences
