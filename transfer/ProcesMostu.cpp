@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -15,6 +16,8 @@
 using namespace pixo::most;
 
 namespace {
+
+constexpr off_t kMaksDziennika = 1 << 20;
 
 long long teraz() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -36,6 +39,10 @@ std::vector<char*> wskazniki(const std::vector<std::string>& teksty) {
 pid_t uruchomProces(const std::vector<std::string>& argumenty,
                     const std::vector<std::string>& srodowisko, const std::string& folder,
                     const std::string& dziennik, int wejscie, int wyjscie, std::string& blad) {
+    // Wine's own output is kept for the last runs only.
+    struct stat st {};
+    if (::stat(dziennik.c_str(), &st) == 0 && st.st_size > kMaksDziennika)
+        (void)::truncate(dziennik.c_str(), 0);
     posix_spawn_file_actions_t akcje;
     posix_spawn_file_actions_init(&akcje);
     if (wejscie >= 0)

@@ -40,7 +40,8 @@ public:
     ~ProcesMostu() { zatrzymaj(); }
 
     // Starts `argumenty` (the program first) in `folder` with exactly the environment
-    // `srodowisko` ("NAME=value"), its standard error appended to the file `dziennik`. False
+    // `srodowisko` ("NAME=value"), its standard error appended to the file `dziennik` (which
+    // is emptied first when it has grown over 1 MiB). False
     // with the system's reason in `blad` when it cannot be started.
     bool uruchom(const std::vector<std::string>& argumenty,
                  const std::vector<std::string>& srodowisko, const std::string& folder,

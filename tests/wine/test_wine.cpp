@@ -280,6 +280,9 @@ void TestWine::tysiaceWywolan() {
     }
     QCOMPARE(int(l.ZamknieciePliku(uchwyt)), 1);
     QCOMPARE(zawartosc("linie.txt").count("\r\n"), n);
+    // Names the DLL must judge itself reach it as given, not as a temporary.
+    QCOMPARE(int(l.ODefKlaw("brak.txt", "konfig.txt")), 4);
+    QCOMPARE(int(l.TowarMax("a.txt", "A.TXT")), 5);
     QCOMPARE(int(l.InitializePort(1, 57600, 2, 2)), 0);
     for (int i = 0; i < n / 10; ++i) {
         odbior.fill('x');
