@@ -16,7 +16,7 @@
 #include "core/Klepsydra.h"
 #include "keys/StanProgramu.h"
 #include "overlay/ObrazyWkladki.h"
-#include "transfer/BibliotekiWine.h"
+#include "transfer/WyborBibliotek.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "cli/PoleceniaKasy.h"
 #include "cli/PostepNaTerminalu.h"
 #include "cli/RaportKasy.h"
-#include "transfer/BibliotekiWine.h"
+#include "transfer/WyborBibliotek.h"
 
 namespace {
 

@@ -1,13 +1,11 @@
 #include "transfer/BibliotekiWine.h"
 
+#include "transfer/PlikRoboczy.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <algorithm>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace pixo::most;
 
@@ -55,54 +53,6 @@ QString opisWyjatku(std::uint32_t kod) {
 
 QString nazwaFunkcji(std::uint8_t id) {
     return id < kLiczbaFunkcji ? QString::fromLatin1(kFunkcje[id].nazwa) : QString();
-}
-
-// Where a DLL writes `nazwa` until the call has succeeded: a hidden name beside it. Empty when
-// the name is one the DLL itself must see (KONFIG.TXT, RAPORT.TXT, the input's), which it
-// refuses before writing anything.
-QString nazwaRobocza(const QString& nazwa, const QString& wejscie = {}) {
-    const QFileInfo f(nazwa);
-    const QString plik = f.fileName();
-    if (plik.isEmpty() || plik.compare(QStringLiteral("KONFIG.TXT"), Qt::CaseInsensitive) == 0 ||
-        plik.compare(QStringLiteral("RAPORT.TXT"), Qt::CaseInsensitive) == 0 ||
-        nazwa.compare(wejscie, Qt::CaseInsensitive) == 0)
-        return {};
-    const QString robocza =
-        QStringLiteral(".%1.%2.pixo")
-            .arg(plik)
-            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-    const QString sciezka = f.path() == QLatin1String(".") ? robocza : f.path() + '/' + robocza;
-    return QFile::encodeName(sciezka).size() < LaczeKasy::kRozmiarBufora ? sciezka : QString();
-}
-
-// The DLL's finished temporary takes the target's place: synced, then renamed over the file
-// that the target's name stands for in any letter case (as the DLL would have written it).
-bool opublikujRobocza(const QString& robocza, const QString& cel) {
-    const QFileInfo f(cel);
-    const QString istniejacy = PlikWFolderze(f.path(), f.fileName());
-    const QString docelowy = istniejacy.isEmpty() ? cel : istniejacy;
-    const int fd = ::open(QFile::encodeName(robocza).constData(), O_RDONLY | O_CLOEXEC);
-    const bool zsynchronizowany = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    if (zsynchronizowany && ::rename(QFile::encodeName(robocza).constData(),
-                                     QFile::encodeName(docelowy).constData()) == 0)
-        return true;
-    QFile::remove(robocza);
-    return false;
-}
-
-// The temporary and, after a DLL was stopped midway, whatever it left of it (its own
-// temporaries are named after it, our DLLs' ".<name>.<random>.tmp" among them).
-void usunRobocza(const QString& robocza, bool przerwana) {
-    QFile::remove(robocza);
-    if (!przerwana)
-        return;
-    const QFileInfo f(robocza);
-    const QDir folder = f.dir();
-    for (const QString& n : folder.entryList({QStringLiteral("*") + f.fileName() + '*'},
-                                             QDir::Files | QDir::Hidden | QDir::System))
-        QFile::remove(folder.filePath(n));
 }
 
 std::vector<std::uint8_t> bajtyWywolania(Id id, const std::vector<std::uint32_t>& wartosci,
@@ -155,7 +105,7 @@ QString BibliotekiWine::opisBibliotek() const {
 
 void BibliotekiWine::porzucPlikiLiniowe() {
     for (const auto& [uchwyt, pliki] : m_plikiLiniowe)
-        usunRobocza(pliki.first, true);
+        UsunRobocza(pliki.first, true);
     m_plikiLiniowe.clear();
 }
 
@@ -330,13 +280,13 @@ std::uint8_t BibliotekiWine::wywolaj(Id id, const QString& nazwa, const QString&
 
 std::uint8_t BibliotekiWine::eksport(Id id, const QString& nazwa, const QString& jednostka,
                                      const QString& wejscie, const QString& wyjscie) {
-    const QString robocza = nazwaRobocza(wyjscie, wejscie);
+    const QString robocza = NazwaRobocza(wyjscie, wejscie);
     Argumenty a{{}, {BuforNazwy(wejscie), BuforNazwy(robocza.isEmpty() ? wyjscie : robocza)}};
     std::uint8_t wynik = wywolaj(id, nazwa, jednostka, a);
     if (!robocza.isEmpty()) {
-        if (wynik == 0 && !opublikujRobocza(robocza, wyjscie))
+        if (wynik == 0 && !OpublikujRobocza(robocza, wyjscie))
             wynik = kZapisWyjscia;
-        usunRobocza(robocza, m_bladDrogi);
+        UsunRobocza(robocza, m_bladDrogi);
     }
     return wynik;
 }
@@ -374,7 +324,7 @@ std::uint8_t BibliotekiWine::OWaluta(const QString& wejscie, const QString& wyjs
 
 std::uint8_t BibliotekiWine::OtwartoPlik(std::int32_t& uchwyt, const QString& nazwa,
                                          std::uint8_t tryb) {
-    const QString robocza = nazwaRobocza(nazwa);
+    const QString robocza = NazwaRobocza(nazwa);
     Argumenty a{{static_cast<std::uint32_t>(uchwyt), tryb},
                 {BuforNazwy(robocza.isEmpty() ? nazwa : robocza)}};
     const std::uint8_t wynik = wywolaj(pixo::most::OtwartoPlik, kZapisPliku, {}, a);
@@ -403,9 +353,9 @@ std::uint8_t BibliotekiWine::ZamknieciePliku(std::int32_t& uchwyt) {
     if (plik != m_plikiLiniowe.end()) {
         const auto [robocza, cel] = plik->second;
         m_plikiLiniowe.erase(plik);
-        if (wynik != 0 && !opublikujRobocza(robocza, cel))
+        if (wynik != 0 && !OpublikujRobocza(robocza, cel))
             wynik = 0;
-        usunRobocza(robocza, false);
+        UsunRobocza(robocza, false);
     }
     return wynik;
 }
@@ -433,33 +383,4 @@ std::uint8_t BibliotekiWine::RSSequence(std::uint8_t rozkaz, std::uint8_t liczni
     const std::uint8_t wynik = wywolaj(pixo::most::RSSequence, kPolaczenie, {}, a);
     odbior = a.bufory[0];
     return wynik;
-}
-
-QString PlikWFolderze(const QString& folder, const QString& nazwa) {
-    const QDir dir(folder);
-    if (QFileInfo::exists(dir.filePath(nazwa)))
-        return dir.filePath(nazwa);
-    QStringList nazwy = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    nazwy.removeIf([&](const QString& n) { return n.compare(nazwa, Qt::CaseInsensitive) != 0; });
-    if (nazwy.isEmpty())
-        return {};
-    std::sort(nazwy.begin(), nazwy.end(),
-              [](const QString& a, const QString& b) { return a.toUtf8() < b.toUtf8(); });
-    return dir.filePath(nazwy.first());
-}
-
-std::optional<BibliotekiWine::Pliki> BibliotekiProducenta(const QString& folder) {
-    const QString kavrel = PlikWFolderze(folder, QStringLiteral("Kavrel.dll"));
-    const QString sevrin = PlikWFolderze(folder, QStringLiteral("Sevrin.dll"));
-    if (kavrel.isEmpty() || sevrin.isEmpty())
-        return std::nullopt;
-    return BibliotekiWine::Pliki{QFileInfo(kavrel).absoluteFilePath(),
-                                 QFileInfo(sevrin).absoluteFilePath()};
-}
-
-std::unique_ptr<LaczeKasy> WybierzBiblioteki(BibliotekiKasy::Oczekiwanie oczekiwanie,
-                                             const QString& folder) {
-    if (auto pliki = BibliotekiProducenta(folder))
-        return std::make_unique<BibliotekiWine>(std::move(*pliki), std::move(oczekiwanie));
-    return std::make_unique<BibliotekiKasy>(std::move(oczekiwanie));
 }

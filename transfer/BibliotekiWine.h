@@ -2,7 +2,7 @@
 // The maker's own Kavrel.dll and Sevrin.dll, 32-bit Windows DLLs, reached under Wine through
 // the bridge pixo-most.exe (transfer/ProcesMostu.h, link/most/most.h, docs/most.md): the
 // second way to the register behind LaczeKasy, chosen once at start when the working folder
-// holds both DLLs (WybierzBiblioteki). Everything above LaczeKasy works as with the stand-ins.
+// holds both DLLs (WyborBibliotek.h). Everything above LaczeKasy works as with the stand-ins.
 //
 // The bridge is started on the first call and serves every later one, in the folder that is
 // current at its start. Wine's COM ports follow the stand-ins' rule and are brought up to date
@@ -122,15 +122,3 @@ private:
     // Open line files by handle: the temporary the DLL writes and the file it becomes.
     std::map<std::int32_t, std::pair<QString, QString>> m_plikiLiniowe;
 };
-
-// The file `nazwa` in `folder`, its name matched without regard to letter case: the name
-// itself when it exists, else the first such name in byte order; empty when there is none.
-QString PlikWFolderze(const QString& folder, const QString& nazwa);
-
-// The maker's two DLLs in `folder` (any letter case), when both are there.
-std::optional<BibliotekiWine::Pliki> BibliotekiProducenta(const QString& folder);
-
-// The way to the register, chosen once at start: the maker's DLLs through Wine when both lie
-// in `folder`, else the program's own libraries.
-std::unique_ptr<LaczeKasy> WybierzBiblioteki(BibliotekiKasy::Oczekiwanie oczekiwanie,
-                                             const QString& folder = QStringLiteral("."));

@@ -22,11 +22,11 @@
 #include "core/SkryptDialogi.h"
 #include "keys/StanProgramu.h"
 #include "link/common/Protokol.h"
-#include "transfer/BibliotekiWine.h"
 #include "transfer/ImportStartowy.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/PlikDefinicji.h"
 #include "transfer/TekstPliku.h"
+#include "transfer/WyborBibliotek.h"
 
 namespace {
 

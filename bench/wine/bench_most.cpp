@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "transfer/BibliotekiWine.h"
+#include "transfer/WyborBibliotek.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "transfer/BibliotekiWine.h"
+#include "transfer/WyborBibliotek.h"
 
 class TestSrodowiskoWine : public QObject {
     Q_OBJECT

@@ -24,8 +24,8 @@
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "link/EmulatorTestowy.h"
-#include "transfer/BibliotekiWine.h"
 #include "transfer/KodyBledow.h"
+#include "transfer/WyborBibliotek.h"
 #include "ui_TForm3.h"
 #include "ui_TOknoKomunik.h"
 
@@ -270,6 +270,9 @@ void TestWine::tysiaceWywolan() {
         QCOMPARE(int(l.OPlat(brak, "wy.txt")), 6);
         QCOMPARE(int(l.OWaluta(brak, "wy.txt")), 6);
         QCOMPARE(int(l.ZapisanoDoPlikuLinie(uchwyt, QByteArray::number(i))), 1);
+        std::int32_t zly = 0, obcy = 1000 + i; // mode 2 and a handle never given are refused
+        QCOMPARE(int(l.OtwartoPlik(zly, "x.txt", 2)), 0);
+        QCOMPARE(int(l.ZamknieciePliku(obcy)), 0);
         l.UnInitializePort();
         QCOMPARE(int(l.InitializePort(77, 9600, 1, 1)), 62);
         QCOMPARE(
