@@ -207,6 +207,6 @@ void OdswiezPortyWine(const QString& prefiks, const QString& folder, StanPortowW
 }
 
 QString SciezkaWindows(const QString& sciezka) {
-    return QStringLiteral("Z:") + QDir::toNativeSeparators(QFileInfo(sciezka).absoluteFilePath())
-                                      .replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return QStringLiteral("Z:") +
+           QFileInfo(sciezka).absoluteFilePath().replace(QLatin1Char('/'), QLatin1Char('\\'));
 }
