@@ -17,6 +17,7 @@
 #include "core/Klepsydra.h"
 #include "keys/StanProgramu.h"
 #include "transfer/LaczeKasy.h"
+#include "transfer/WyborBibliotek.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ struct Program::Dane {
     TCiaOnlyOne straz;
     bool pierwszaKopia = true;
     std::unique_ptr<TForm3> okno;
-    std::unique_ptr<BibliotekiKasy> lacze;
+    std::unique_ptr<LaczeKasy> lacze;
     std::unique_ptr<TOknoKomunik> oknoKomunik;
 
     Dane(int& argc, char** argv) : aplikacja(argc, argv) {}
@@ -108,9 +109,13 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
     }
 
     // The register libraries are reached only through the link, whose calls wait on a worker
-    // thread with the busy cursor shown. The communication dialog is built when first opened
-    // (a few milliseconds then, none at start) and kept, so it shows what was last set.
-    d->lacze = std::make_unique<BibliotekiKasy>(d->klepsydra);
+    // thread with the busy cursor shown: the maker's DLLs through Wine when they lie in the
+    // working folder, else the program's own. The communication dialog is built when first
+    // opened (a few milliseconds then, none at start) and kept, so it shows what was last set.
+    d->lacze = WybierzBiblioteki(BibliotekiKasy::zKlepsydra(d->klepsydra));
+    // Through Wine, the bridge starts while the start-up import's question is shown.
+    if (auto* wine = dynamic_cast<BibliotekiWine*>(d->lacze.get()); wine && d->pierwszaKopia)
+        wine->uruchomWTle();
     d->okno->ustawKomunikacje(
         [d = d.get()]() -> QDialog* {
             if (!d->oknoKomunik)

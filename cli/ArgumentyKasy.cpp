@@ -148,7 +148,9 @@ szybkość, timeout) jest w pliku KONFIG.TXT bieżącego folderu, jedna linia na
 w postaci, w jakiej zapisuje ją program do definiowania klawiszy, np.
   $01	com1:57600:mux1:1	5
 Port N to plik comN w bieżącym folderze, gdy istnieje (np. dowiązanie do
-/dev/ttyUSB0), inaczej /dev/ttyS<N-1>.
+/dev/ttyUSB0), inaczej /dev/ttyS<N-1>. Gdy w bieżącym folderze leżą biblioteki
+producenta kasy Kavrel.dll i Sevrin.dll, program używa ich przez Wine (mówi o tym
+na standardowym wyjściu błędów).
 
 Opcje:
   -o, --folder FOLDER  folder na odczytane pliki (domyślnie bieżący; tworzony,

@@ -61,8 +61,13 @@ public:
         } catch (const BladProgramu& e) {
             w.blad = e.komunikat();
         }
-        // The register's line of KONFIG.TXT is typed by hand here: which line, and what is wrong.
-        w.powod = w.kod == 62 ? m_lacze.powodBleduPortu() : m_lacze.powodBleduKonfiguracji();
+        // The register's line of KONFIG.TXT is typed by hand here: which line, and what is
+        // wrong; else the link's particulars (why the port did not open, what Wine said).
+        if (w.kod != 0) {
+            w.powod = m_lacze.powodBleduKonfiguracji();
+            if (w.powod.isEmpty())
+                w.powod = m_lacze.powodBleduPortu();
+        }
         return w;
     }
 

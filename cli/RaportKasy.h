@@ -25,9 +25,10 @@ struct RoznicaKlawisza {
 struct WynikKasy {
     int kasa = 0;
     std::uint8_t kod = 0; // the library's result code; 0 when it succeeded
-    QString powod;     // why, when the library tells: the port (code 62), KONFIG.TXT (7, 13 to 16)
-    QString blad;      // a failure on the program's side (a file it could not write)
-    QStringList pliki; // files written, named as the user named their folder
+    QString powod;        // why, when the library tells: KONFIG.TXT (7, 13 to 16), else the link's
+                          // particulars (why the port did not open, what Wine said)
+    QString blad;         // a failure on the program's side (a file it could not write)
+    QStringList pliki;    // files written, named as the user named their folder
     bool porownanie = false; // porownaj: `roznice` holds the differences
     std::vector<RoznicaKlawisza> roznice;
 

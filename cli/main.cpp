@@ -12,7 +12,7 @@
 #include "cli/PoleceniaKasy.h"
 #include "cli/PostepNaTerminalu.h"
 #include "cli/RaportKasy.h"
-#include "transfer/LaczeKasy.h"
+#include "transfer/WyborBibliotek.h"
 
 namespace {
 
@@ -50,8 +50,12 @@ int main(int argc, char** argv) {
     }
 
     PostepNaTerminalu postep(isatty(STDERR_FILENO));
-    BibliotekiKasy lacze(std::ref(postep));
+    // The maker's DLLs through Wine when they lie in the current folder, as for the window
+    // program; the user is told so.
+    const std::unique_ptr<LaczeKasy> lacze = WybierzBiblioteki(std::ref(postep));
+    if (!lacze->opisBibliotek().isEmpty())
+        std::fprintf(stderr, "pixo-kasa: %s\n", lacze->opisBibliotek().toUtf8().constData());
     RaportKasy raport(NazwaPolecenia(a.zlecenie->polecenie), a.zlecenie->json, stdout);
-    SrodowiskoKasy srodowisko{lacze, raport, zapytaj, [&](int kasa) { postep.ustawKase(kasa); }};
+    SrodowiskoKasy srodowisko{*lacze, raport, zapytaj, [&](int kasa) { postep.ustawKase(kasa); }};
     return WykonajZlecenie(*a.zlecenie, srodowisko);
 }

@@ -12,6 +12,7 @@
 #include "core/Dialogi.h"
 #include "core/ZapisPliku.h"
 #include "keys/StanProgramu.h"
+#include "transfer/KodyBledow.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/PokazBlad.h"
 #include "ui_TOknoKomunik.h"
@@ -23,6 +24,9 @@ constexpr std::uint8_t kRozkazIdentyfikacji = 254;
 constexpr std::uint8_t kDlugoscIdentyfikacji = 4;
 constexpr std::uint8_t kRozkazNumeruKasy = 192;
 constexpr std::uint8_t kDlugoscNumeruKasy = 3;
+
+// The libraries' result when the port cannot be opened.
+constexpr std::uint8_t kPortNiedostepny = 62;
 
 const QString kNiemozliwePolaczenie = QStringLiteral("Niemożliwe zainicjowanie portu szeregowego");
 
@@ -167,9 +171,17 @@ QString TOknoKomunik::TestPolaczenia() {
 
     // A port left open by anything before is closed first.
     m_lacze.UnInitializePort();
-    if (m_lacze.InitializePort(
-            static_cast<std::uint8_t>(p.port), static_cast<std::uint16_t>(p.szybkosc),
-            static_cast<std::uint16_t>(p.timeout), static_cast<std::uint16_t>(p.timeout)) != 0) {
+    const std::uint8_t otwarcie = m_lacze.InitializePort(
+        static_cast<std::uint8_t>(p.port), static_cast<std::uint16_t>(p.szybkosc),
+        static_cast<std::uint16_t>(p.timeout), static_cast<std::uint16_t>(p.timeout));
+    if (otwarcie != 0 && otwarcie != kPortNiedostepny && !TekstBledu(otwarcie).isEmpty()) {
+        // The libraries could not be reached at all (Wine): that message, not the port's.
+        m_stan.NrBledu = otwarcie;
+        PokazBlad(m_stan, m_dialogi, this, m_lacze.powodBleduPortu());
+        m_stan.NrBledu = 0;
+        return {};
+    }
+    if (otwarcie != 0) {
         // Why, on a line of its own when the library can tell (missing, busy, dialout group).
         const QString powod = m_lacze.powodBleduPortu();
         m_dialogi.informacja(this, tytulAplikacji(),
@@ -226,9 +238,12 @@ void TOknoKomunik::KlawPolaczClick() {
     }
     if (m_kodModelu == kModelPixoE) {
         ui->KlawZapis->setEnabled(true);
-        m_dialogi.informacja(this, tytulAplikacji(),
-                             QStringLiteral("Połączenie poprawne - kasa :TALMO ") +
-                                 NazwaModelu(m_kodModelu));
+        // Which libraries answered, on a line of its own when they are not the program's own.
+        const QString biblioteki = m_lacze.opisBibliotek();
+        m_dialogi.informacja(
+            this, tytulAplikacji(),
+            QStringLiteral("Połączenie poprawne - kasa :TALMO ") + NazwaModelu(m_kodModelu) +
+                (biblioteki.isEmpty() ? QString() : QLatin1Char('\r') + biblioteki));
         KlawZapisClick();
         return;
     }

@@ -9,6 +9,7 @@ BUILD=${PIXO_BUILD:-build}
 # any report fails the test that made it. The prefix is the package's, so that the packaging
 # test checks a package laid out as scripts/pakiet.sh lays it out.
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+  -DPIXO_WYMAGAJ_WINE=ON \
   -DCMAKE_COMPILE_WARNING_AS_ERROR="${PIXO_WERROR:-OFF}" -DPIXO_SANITIZE="${PIXO_SANITIZE:-OFF}" \
   > /dev/null
 cmake --build "$BUILD" -j "$(nproc)"

@@ -127,6 +127,23 @@ const char* tekstKodu(std::uint8_t kod) {
         return "Klawisz nie może być definiowany i odczytywany";
     case 229:
         return "Brak miejsca na kwoty dla płatnosci z klawisza";
+    // The way to the maker's DLLs through Wine (BibliotekiWine.h); the particulars follow on
+    // a line of their own.
+    case 240:
+        return "Biblioteki producenta kasy (Kavrel.dll, Sevrin.dll) działają tylko przez "
+               "program Wine, który nie jest zainstalowany.";
+    case 241:
+        return "Nie można uruchomić bibliotek producenta kasy przez Wine.";
+    case 242:
+        return "Biblioteka producenta kasy nie nadaje się do użycia.";
+    case 243:
+        return "Biblioteka producenta kasy uległa awarii w trakcie operacji; jej wynik w kasie "
+               "jest nieznany, pliki sprzed operacji zostały bez zmian.\r"
+               "Następna operacja uruchomi biblioteki od nowa.";
+    case 244:
+        return "Biblioteka producenta kasy nie zakończyła operacji w wyznaczonym czasie i została "
+               "zatrzymana; pliki sprzed operacji zostały bez zmian.\r"
+               "Następna operacja uruchomi biblioteki od nowa.";
     default:
         return "";
     }

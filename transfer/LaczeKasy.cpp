@@ -51,16 +51,17 @@ void naPostep(void* kontekst, unsigned zrobione, unsigned calosc) {
 
 } // namespace
 
-// The window program waits with the busy cursor; the window repainted meanwhile is whichever
-// one the user works in.
-BibliotekiKasy::BibliotekiKasy(Klepsydra& klepsydra)
-    : BibliotekiKasy(
-          [&klepsydra](const std::function<std::uint8_t()>& wywolanie, const PostepPracy& postep) {
-              QWidget* okno = QApplication::activeModalWidget();
-              if (!okno)
-                  okno = QApplication::activeWindow();
-              return wykonajWTle(klepsydra, okno, wywolanie, &postep);
-          }) {}
+// The window repainted meanwhile is whichever one the user works in.
+BibliotekiKasy::Oczekiwanie BibliotekiKasy::zKlepsydra(Klepsydra& klepsydra) {
+    return [&klepsydra](const std::function<std::uint8_t()>& wywolanie, const PostepPracy& postep) {
+        QWidget* okno = QApplication::activeModalWidget();
+        if (!okno)
+            okno = QApplication::activeWindow();
+        return wykonajWTle(klepsydra, okno, wywolanie, &postep);
+    };
+}
+
+BibliotekiKasy::BibliotekiKasy(Klepsydra& klepsydra) : BibliotekiKasy(zKlepsydra(klepsydra)) {}
 
 BibliotekiKasy::BibliotekiKasy(Oczekiwanie oczekiwanie) : m_oczekiwanie(std::move(oczekiwanie)) {
     // Optional: a build of the library without progress reports leaves the busy cursor alone

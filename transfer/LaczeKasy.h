@@ -52,7 +52,8 @@ public:
                                     const Bufor& nadawanie) = 0;
 
     // Why the last call could not open its port, when it ended with 62 and the library can
-    // tell (one line of Polish text); else empty.
+    // tell (one line of Polish text); for the faults of another way to the libraries (Wine,
+    // BibliotekiWine.h) what went wrong; else empty.
     virtual QString powodBleduPortu() const { return {}; }
     // The system's error number (errno) that made the last line-file call fail, when the
     // library can tell; else 0.
@@ -60,6 +61,10 @@ public:
     // What was wrong with KONFIG.TXT in the last register operation, when it ended with 7 or 13
     // to 16 and the library can tell (one line of Polish text naming the line); else empty.
     virtual QString powodBleduKonfiguracji() const { return {}; }
+
+    // Which libraries are in use, one line for the user, when they are not the program's own
+    // (shown under the connection test's message); else empty.
+    virtual QString opisBibliotek() const { return {}; }
 };
 
 // The two libraries themselves, linked by name. In the window program every call runs on a
@@ -80,6 +85,9 @@ public:
     // Registers for the protocol library's progress reports when the library has them.
     explicit BibliotekiKasy(Klepsydra& klepsydra);
     explicit BibliotekiKasy(Oczekiwanie oczekiwanie);
+    // How the window program waits: on a worker thread with the busy cursor
+    // (core/CzekanieNaWatku.h), the window the user works in repainted meanwhile.
+    static Oczekiwanie zKlepsydra(Klepsydra& klepsydra);
     ~BibliotekiKasy() override;
     BibliotekiKasy(const BibliotekiKasy&) = delete;
     BibliotekiKasy& operator=(const BibliotekiKasy&) = delete;

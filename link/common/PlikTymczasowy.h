@@ -19,6 +19,11 @@
 //   kernel applies it when the temporary is created; the process-wide umask is never touched,
 //   other threads run beside us).
 // - A target the user may not write is refused, as a plain write would refuse it.
+// The POSIX code is PlikTymczasowy_posix.cpp. PlikTymczasowy_win.cpp, for the maker-compatible
+// DLLs, keeps the same promise with FlushFileBuffers and MoveFileEx (replace, write through);
+// the temporary's open handle, which shares nothing, is its writer's lock; a read-only target
+// is refused; links and modes are left to the system (a new file's attributes); error numbers
+// are the errno values of the matching Windows errors.
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,8 @@
 #pragma once
-// A serial port on POSIX termios: raw 8N1 at a given speed, opened exclusively, with poll()
-// timeouts. Works alike on real ports, USB adapters and pseudo-terminals.
+// A serial port: raw 8N1 at a given speed, opened exclusively, with timeouts. One file per
+// platform behind this header, chosen by the build: PortSzeregowy_posix.cpp (termios, poll();
+// alike on real ports, USB adapters and pseudo-terminals) and PortSzeregowy_win.cpp (the Win32
+// communications API, for the maker-compatible DLLs run under Wine).
 
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +18,8 @@ public:
     ~PortSzeregowy();
 
     // Port number N: the file "comN" (any letter case) in `katalog` when one exists, else
-    // /dev/ttyS<N-1>.
+    // /dev/ttyS<N-1>. On Win32 the device \\.\COMN, whatever `katalog` (under Wine the
+    // program maps COMN to the same file as above).
     static std::string sciezka(const std::string& katalog, int numer);
 
     // 0 when open; else 62 with the reason, in Polish, in `powod`.
@@ -36,6 +39,8 @@ public:
     void oproznijWejscie();
 
 private:
+    // The descriptor; on Win32 the port's HANDLE (Windows keeps handles within 32 bits), -1
+    // when closed either way.
     int fd_ = -1;
 };
 

@@ -1,6 +1,7 @@
 // The functions the program imports by name. C linkage, one-byte results, 256-byte
 // zero-terminated buffers; nothing may throw past this boundary (the operations catch
-// everything themselves).
+// everything themselves). Linux keeps them by the version script (kavrel.map), the Windows
+// DLL by its module definition (kavrel.def), which also drops the stdcall decoration.
 
 #include "link/kavrel/Operacje.h"
 #include "link/kavrel/ZapisPliku.h"
@@ -35,32 +36,32 @@ std::uint8_t polaczZKasa(const pixo::ParametryLacza& p, std::unique_ptr<pixo::Kl
 
 } // namespace
 
-KAVREL_EKSPORT unsigned char __ODefKlaw(const char* wej, const char* wyj) {
+KAVREL_EKSPORT unsigned char KAVREL_OPERACJA __ODefKlaw(const char* wej, const char* wyj) {
     return odczytajDefinicje(wej, wyj, polaczZKasa);
 }
 
-KAVREL_EKSPORT unsigned char __ZDefKlaw(const char* plik) {
+KAVREL_EKSPORT unsigned char KAVREL_OPERACJA __ZDefKlaw(const char* plik) {
     return zapiszDefinicje(plik, polaczZKasa);
 }
 
-KAVREL_EKSPORT unsigned char __KDefKlaw(const char* plik) {
+KAVREL_EKSPORT unsigned char KAVREL_OPERACJA __KDefKlaw(const char* plik) {
     return skasujDefinicje(plik, polaczZKasa);
 }
 
-KAVREL_EKSPORT unsigned char __TowarMax(const char* wej, const char* wyj) {
+KAVREL_EKSPORT unsigned char KAVREL_OPERACJA __TowarMax(const char* wej, const char* wyj) {
     return odczytajTowary(wej, wyj, polaczZKasa);
 }
 
-KAVREL_EKSPORT unsigned char __OPlat(const char* wej, const char* wyj) {
+KAVREL_EKSPORT unsigned char KAVREL_OPERACJA __OPlat(const char* wej, const char* wyj) {
     return odczytajPlatnosci(wej, wyj, polaczZKasa);
 }
 
-KAVREL_EKSPORT unsigned char __OWaluta(const char* wej, const char* wyj) {
+KAVREL_EKSPORT unsigned char KAVREL_OPERACJA __OWaluta(const char* wej, const char* wyj) {
     return odczytajWaluty(wej, wyj, polaczZKasa);
 }
 
-KAVREL_EKSPORT unsigned char _OtwartoPlik(std::int32_t* uchwyt, const char* nazwa,
-                                          unsigned char tryb) {
+KAVREL_EKSPORT unsigned char KAVREL_PLIK _OtwartoPlik(std::int32_t* uchwyt, const char* nazwa,
+                                                      unsigned char tryb) {
     try {
         return otworzPlikLiniowy(uchwyt, nazwa, tryb);
     } catch (...) {
@@ -68,7 +69,8 @@ KAVREL_EKSPORT unsigned char _OtwartoPlik(std::int32_t* uchwyt, const char* nazw
     }
 }
 
-KAVREL_EKSPORT unsigned char _ZapisanoDoPlikuLinie(std::int32_t uchwyt, const char* linia) {
+KAVREL_EKSPORT unsigned char KAVREL_PLIK _ZapisanoDoPlikuLinie(std::int32_t uchwyt,
+                                                               const char* linia) {
     try {
         return zapiszLiniePliku(uchwyt, linia);
     } catch (...) {
@@ -76,7 +78,7 @@ KAVREL_EKSPORT unsigned char _ZapisanoDoPlikuLinie(std::int32_t uchwyt, const ch
     }
 }
 
-KAVREL_EKSPORT unsigned char _ZamknieciePliku(std::int32_t* uchwyt) {
+KAVREL_EKSPORT unsigned char KAVREL_PLIK _ZamknieciePliku(std::int32_t* uchwyt) {
     try {
         return zamknijPlikLiniowy(uchwyt);
     } catch (...) {
@@ -84,7 +86,7 @@ KAVREL_EKSPORT unsigned char _ZamknieciePliku(std::int32_t* uchwyt) {
     }
 }
 
-KAVREL_EKSPORT void _UstawPostep(KavrelPostep funkcja, void* kontekst) {
+KAVREL_EKSPORT void KAVREL_OPERACJA _UstawPostep(KavrelPostep funkcja, void* kontekst) {
     try {
         ustawPostep(funkcja, kontekst);
     } catch (...) {
@@ -104,7 +106,7 @@ unsigned char doBufora(const std::string& tekst, char* bufor) {
 
 } // namespace
 
-KAVREL_EKSPORT unsigned char _PowodBleduPortu(char* bufor) {
+KAVREL_EKSPORT unsigned char KAVREL_OPERACJA _PowodBleduPortu(char* bufor) {
     try {
         if (!bufor)
             return 0;
@@ -115,7 +117,7 @@ KAVREL_EKSPORT unsigned char _PowodBleduPortu(char* bufor) {
     }
 }
 
-KAVREL_EKSPORT unsigned char _PowodBleduKonfiguracji(char* bufor) {
+KAVREL_EKSPORT unsigned char KAVREL_OPERACJA _PowodBleduKonfiguracji(char* bufor) {
     try {
         if (!bufor)
             return 0;
@@ -125,7 +127,7 @@ KAVREL_EKSPORT unsigned char _PowodBleduKonfiguracji(char* bufor) {
     }
 }
 
-KAVREL_EKSPORT int _BladSystemuPliku() {
+KAVREL_EKSPORT int KAVREL_OPERACJA _BladSystemuPliku() {
     try {
         return bladSystemuPlikuLiniowego();
     } catch (...) {

@@ -1,14 +1,12 @@
 #include "link/kavrel/Wspolne.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
+
+#include "link/common/OdczytPliku.h"
 
 namespace fs = std::filesystem;
 
@@ -27,37 +25,15 @@ bool tekstZBufora(const char* bufor, std::string& tekst) {
 WynikCzytania czytajLinie(const std::string& sciezka, std::size_t maksBajtow,
                           std::vector<std::string>& linie) {
     linie.clear();
-    const int fd = ::open(sciezka.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return WynikCzytania::NieOtwarto;
-    struct stat st {};
-    // Only regular files: a FIFO or a device named by mistake must not block or stream forever.
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return WynikCzytania::NieOtwarto;
-    }
     std::string tresc;
-    char blok[4096];
-    bool blad = false;
-    for (;;) {
-        const ssize_t n = ::read(fd, blok, sizeof blok);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            blad = true;
-            break;
-        }
-        if (n == 0)
-            break;
-        tresc.append(blok, static_cast<std::size_t>(n));
-        if (tresc.size() > maksBajtow)
-            break;
-    }
-    ::close(fd);
-    if (blad)
+    switch (czytajCalyPlik(sciezka, maksBajtow, tresc)) {
+    case WynikOdczytu::Ok:
+        break;
+    case WynikOdczytu::NieOtwarto:
         return WynikCzytania::NieOtwarto;
-    if (tresc.size() > maksBajtow)
+    case WynikOdczytu::ZaDuzy:
         return WynikCzytania::ZaDuzy;
+    }
 
     std::string linia;
     for (std::size_t i = 0; i < tresc.size(); ++i) {

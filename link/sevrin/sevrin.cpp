@@ -30,7 +30,7 @@ template <typename W, typename F> W bezWyjatkow(W przyBledzie, F&& praca) {
 
 } // namespace
 
-SEVRIN_API void UnInitializePort(void) {
+SEVRIN_API void SEVRIN_FUNKCJA UnInitializePort(void) {
     bezWyjatkow(0, [] {
         std::lock_guard<std::mutex> l(blokada);
         lacze.zamknij();
@@ -38,8 +38,9 @@ SEVRIN_API void UnInitializePort(void) {
     });
 }
 
-SEVRIN_API unsigned char InitializePort(unsigned char port, unsigned short baud,
-                                        unsigned short timeout, unsigned short timeout2) {
+SEVRIN_API unsigned char SEVRIN_FUNKCJA InitializePort(unsigned char port, unsigned short baud,
+                                                       unsigned short timeout,
+                                                       unsigned short timeout2) {
     (void)timeout2; // the callers pass the same value twice
     return bezWyjatkow(pixo::protokol::WYNIK_PORT, [&] {
         std::lock_guard<std::mutex> l(blokada);
@@ -50,7 +51,7 @@ SEVRIN_API unsigned char InitializePort(unsigned char port, unsigned short baud,
     });
 }
 
-SEVRIN_API unsigned char UstawKanal(unsigned char kanal) {
+SEVRIN_API unsigned char SEVRIN_FUNKCJA UstawKanal(unsigned char kanal) {
     return bezWyjatkow(std::uint8_t{0}, [&]() -> std::uint8_t {
         std::lock_guard<std::mutex> l(blokada);
         if (kanal < 1 || kanal > 8 || !lacze.otwarte())
@@ -59,8 +60,9 @@ SEVRIN_API unsigned char UstawKanal(unsigned char kanal) {
     });
 }
 
-SEVRIN_API unsigned char RSSequence(unsigned char rozkaz, unsigned char ile, unsigned char ile2,
-                                    unsigned char* odbior, unsigned char* nadawanie) {
+SEVRIN_API unsigned char SEVRIN_FUNKCJA RSSequence(unsigned char rozkaz, unsigned char ile,
+                                                   unsigned char ile2, unsigned char* odbior,
+                                                   unsigned char* nadawanie) {
     return bezWyjatkow(pixo::protokol::WYNIK_ZLA_ODPOWIEDZ, [&]() -> std::uint8_t {
         std::lock_guard<std::mutex> l(blokada);
         if (!lacze.otwarte())
@@ -85,7 +87,7 @@ SEVRIN_API unsigned char RSSequence(unsigned char rozkaz, unsigned char ile, uns
     });
 }
 
-SEVRIN_API unsigned char PowodBleduPortu(char* bufor) {
+SEVRIN_API unsigned char SEVRIN_FUNKCJA PowodBleduPortu(char* bufor) {
     return bezWyjatkow(static_cast<unsigned char>(0), [&]() -> unsigned char {
         if (!bufor)
             return 0;

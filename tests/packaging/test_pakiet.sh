@@ -33,6 +33,12 @@ for wzor in 'bin/pixo-klawiatura$' 'bin/pixo-emulator$' 'bin/pixo-kasa$' \
             'share/man/man1/pixo-emulator\.1\.gz$' 'share/doc/pixo-klawiatura/copyright$'; do
   find . -type f | grep -q -- "$wzor" || zle "w pakiecie brak pliku $wzor"
 done
+# With the cross compiler, the bridge to the maker's DLLs; Wine is suggested either way.
+if [ -e "$BUILD/windows/pixo-most.exe" ]; then
+  find . -type f | grep -q -- '/pixo-klawiatura/pixo-most\.exe$' ||
+    zle "w pakiecie brak mostu pixo-most.exe"
+fi
+dpkg-deb -f "$DEB" Suggests | grep -qw wine || zle "pakiet nie proponuje Wine"
 
 # The programs load the register libraries from the package's own folder, not the build's.
 for program in pixo-klawiatura pixo-kasa; do
