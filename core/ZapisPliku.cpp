@@ -70,6 +70,10 @@ void zapiszBezpiecznie(const QString& sciezka, const std::function<bool(QIODevic
     bufor.open(QIODevice::WriteOnly);
     if (!zapisz(bufor))
         bladZapisu(sciezka, EIO);
+    zapiszBezpiecznie(sciezka, QByteArrayView(dane));
+}
+
+void zapiszBezpiecznie(const QString& sciezka, QByteArrayView dane) {
     pixo::PlikTymczasowy plik;
     if (!plik.utworz(nazwaSystemowa(sciezka)))
         bladUtworzenia(sciezka, plik.bladSystemu());

@@ -24,6 +24,9 @@ class QIODevice;
 // BladProgramu with a Polish message naming the file and the reason when the file cannot be
 // created or written; the named file is then left as it was.
 void zapiszBezpiecznie(const QString& sciezka, const std::function<bool(QIODevice&)>& zapisz);
+// The same for bytes already gathered, which are written as they are (a bitmap of megabytes is
+// not copied once more).
+void zapiszBezpiecznie(const QString& sciezka, QByteArrayView dane);
 
 // Writes several files as one: each is first written whole beside its target and synced (a
 // full disk shows here, before any target is touched), then they are put in place one after

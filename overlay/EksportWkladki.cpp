@@ -239,7 +239,7 @@ void zapiszBitmape(const QImage& obraz, const QString& sciezka, QByteArray* bufo
     QByteArray wlasny;
     QByteArray& dane = bufor ? *bufor : wlasny;
     zakodujBmp(obraz, dane);
-    zapiszBezpiecznie(sciezka, [&](QIODevice& plik) { return plik.write(dane) == dane.size(); });
+    zapiszBezpiecznie(sciezka, QByteArrayView(dane));
 }
 
 QString zmienRozszerzenie(const QString& sciezka, const QString& rozszerzenie) {
