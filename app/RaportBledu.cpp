@@ -1,6 +1,6 @@
 #include "app/RaportBledu.h"
 
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 
 QString tekstRaportuBledu(const QString& komunikat) {
     return QStringLiteral("Wystąpił wyjątek: ") + QLatin1Char('\r') + komunikat +

@@ -4,7 +4,7 @@
 
 #include "app/RaportBledu.h"
 #include "core/BladProgramu.h"
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 
 TAplikacja::TAplikacja(int& argc, char** argv) : QApplication(argc, argv) {}
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 #include "core/BladProgramu.h"
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 #include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
 #include "overlay/KontrolerWkladki.h"

@@ -7,7 +7,7 @@
 #include <QToolButton>
 
 #include "core/BladProgramu.h"
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 #include "transfer/PokazBlad.h"
 
 namespace {

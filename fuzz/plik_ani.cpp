@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "Sprawdz.h"
-#include "core/PlikAni.h"
+#include "core/okno/PlikAni.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozmiar) {
     // No copy: the reader must stay inside exactly these bytes.

@@ -13,8 +13,8 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "core/Dialogi.h"
-#include "core/TRadioGroup.h"
+#include "core/okno/Dialogi.h"
+#include "core/okno/TRadioGroup.h"
 #include "keys/Kwoty.h"
 #include "keys/StanProgramu.h"
 #include "keys/Trafienia.h"

@@ -6,7 +6,7 @@
 #include <QPainter>
 
 #include "core/BladProgramu.h"
-#include "core/TRadioGroup.h"
+#include "core/okno/TRadioGroup.h"
 #include "keys/Trafienia.h"
 
 namespace {

@@ -13,11 +13,11 @@
 #include <exception>
 
 #include "core/BladProgramu.h"
-#include "core/CzcionkiFormularzy.h"
 #include "core/KodyZnakow.h"
 #include "core/NazwyPlikow.h"
-#include "core/PrzyPokazaniu.h"
-#include "core/TRadioGroup.h"
+#include "core/okno/CzcionkiFormularzy.h"
+#include "core/okno/PrzyPokazaniu.h"
+#include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "overlay/DrukWkladki.h"
 #include "overlay/EksportWkladki.h"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 #include "overlay/NapisyKlawiszy.h"
 #include "overlay/WidokWkladki.h"
 

@@ -5,9 +5,9 @@
 #include <QFile>
 
 #include "core/BladProgramu.h"
-#include "core/Dialogi.h"
 #include "core/NazwyPlikow.h"
 #include "core/OdczytPliku.h"
+#include "core/okno/Dialogi.h"
 #include "keys/StanProgramu.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/NrKasy.h"

@@ -6,9 +6,9 @@
 #include <QGuiApplication>
 
 #include "core/BladProgramu.h"
-#include "core/Dialogi.h"
 #include "core/KodyZnakow.h"
 #include "core/OdczytPliku.h"
+#include "core/okno/Dialogi.h"
 #include "keys/StanProgramu.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/NrKasy.h"

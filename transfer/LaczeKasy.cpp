@@ -7,7 +7,7 @@
 #include <dlfcn.h>
 
 #include "core/BladProgramu.h"
-#include "core/CzekanieNaWatku.h"
+#include "core/okno/CzekanieNaWatku.h"
 
 // The functions the program imports from the two libraries, declared once by each library's
 // own header, so the compiler checks both sides.

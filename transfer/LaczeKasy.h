@@ -69,7 +69,7 @@ public:
 
 // The two libraries themselves, linked by name. In the window program every call runs on a
 // worker thread while the program waits with the busy cursor and takes no input
-// (core/CzekanieNaWatku.h), so the windows keep repainting through long transfers. A program
+// (core/okno/CzekanieNaWatku.h), so the windows keep repainting through long transfers. A program
 // without windows hands over its own way of waiting instead.
 //
 // A name or line longer than 255 bytes cannot be handed over; that is a fault of the program
@@ -86,7 +86,7 @@ public:
     explicit BibliotekiKasy(Klepsydra& klepsydra);
     explicit BibliotekiKasy(Oczekiwanie oczekiwanie);
     // How the window program waits: on a worker thread with the busy cursor
-    // (core/CzekanieNaWatku.h), the window the user works in repainted meanwhile.
+    // (core/okno/CzekanieNaWatku.h), the window the user works in repainted meanwhile.
     static Oczekiwanie zKlepsydra(Klepsydra& klepsydra);
     ~BibliotekiKasy() override;
     BibliotekiKasy(const BibliotekiKasy&) = delete;

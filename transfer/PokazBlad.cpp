@@ -1,6 +1,6 @@
 #include "transfer/PokazBlad.h"
 
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 #include "keys/StanProgramu.h"
 #include "transfer/KodyBledow.h"
 

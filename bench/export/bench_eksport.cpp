@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "app/WidokiFormy.h"
-#include "core/SkryptDialogi.h"
-#include "core/TRadioGroup.h"
+#include "core/okno/SkryptDialogi.h"
+#include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "overlay/EksportWkladki.h"
 #include "overlay/KontrolerWkladki.h"

@@ -3,7 +3,7 @@
 // too. It shows the window and quits.
 #include <QLabel>
 
-#include "core/CzcionkiFormularzy.h"
+#include "core/okno/CzcionkiFormularzy.h"
 #include "zglos.h"
 
 int main(int argc, char** argv) {

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "app/TForm3.h"
-#include "core/SkryptDialogi.h"
-#include "core/TRadioGroup.h"
+#include "core/okno/SkryptDialogi.h"
+#include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "keys/SzukajTowaru.h"
 #include "ui_TForm3.h"

@@ -18,8 +18,8 @@
 #include <cstdio>
 
 #include "app/TForm3.h"
-#include "core/Klepsydra.h"
-#include "core/SkryptDialogi.h"
+#include "core/okno/Klepsydra.h"
+#include "core/okno/SkryptDialogi.h"
 #include "keys/StanProgramu.h"
 #include "link/common/Protokol.h"
 #include "transfer/ImportStartowy.h"

@@ -24,9 +24,9 @@
 #include "comm/FalszyweLacze.h"
 #include "comm/TOknoKomunik.h"
 #include "core/BladProgramu.h"
-#include "core/Dialogi.h"
-#include "core/SkryptDialogi.h"
-#include "core/TRadioGroup.h"
+#include "core/okno/Dialogi.h"
+#include "core/okno/SkryptDialogi.h"
+#include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "ui_TForm3.h"
 

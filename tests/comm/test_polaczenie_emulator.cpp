@@ -14,9 +14,9 @@
 
 #include "comm/TOknoKomunik.h"
 #include "core/BladProgramu.h"
-#include "core/Klepsydra.h"
-#include "core/SkryptDialogi.h"
-#include "core/TRadioGroup.h"
+#include "core/okno/Klepsydra.h"
+#include "core/okno/SkryptDialogi.h"
+#include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"

@@ -13,7 +13,7 @@
 
 #include "comm/UrzadzeniaSzeregowe.h"
 #include "comm/WyborPortu.h"
-#include "core/SkryptDialogi.h"
+#include "core/okno/SkryptDialogi.h"
 
 namespace {
 

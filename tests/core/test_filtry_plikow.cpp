@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 
 class TestFiltryPlikow : public QObject {
     Q_OBJECT

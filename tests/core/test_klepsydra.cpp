@@ -19,8 +19,8 @@
 
 #include "BudowaAni.h"
 #include "core/BladProgramu.h"
-#include "core/CzekanieNaWatku.h"
-#include "core/Klepsydra.h"
+#include "core/okno/CzekanieNaWatku.h"
+#include "core/okno/Klepsydra.h"
 
 using namespace budowa;
 using namespace std::chrono_literals;

@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "BudowaAni.h"
-#include "core/PlikAni.h"
+#include "core/okno/PlikAni.h"
 
 using namespace budowa;
 

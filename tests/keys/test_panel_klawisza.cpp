@@ -16,8 +16,8 @@
 #include <memory>
 
 #include "app/WidokiFormy.h"
-#include "core/SkryptDialogi.h"
-#include "core/TRadioGroup.h"
+#include "core/okno/SkryptDialogi.h"
+#include "core/okno/TRadioGroup.h"
 #include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
 #include "ui_TForm3.h"

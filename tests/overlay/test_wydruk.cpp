@@ -14,7 +14,7 @@
 
 #include "PomocPdf.h"
 #include "core/BladProgramu.h"
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 #include "overlay/DrukWkladki.h"
 #include "overlay/ObrazyWkladki.h"
 

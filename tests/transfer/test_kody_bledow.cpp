@@ -4,7 +4,7 @@
 #include <QTest>
 #include <set>
 
-#include "core/SkryptDialogi.h"
+#include "core/okno/SkryptDialogi.h"
 #include "keys/StanProgramu.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/PokazBlad.h"

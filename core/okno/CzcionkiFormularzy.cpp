@@ -1,4 +1,4 @@
-#include "core/CzcionkiFormularzy.h"
+#include "core/okno/CzcionkiFormularzy.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

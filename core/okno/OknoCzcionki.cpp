@@ -1,4 +1,4 @@
-#include "core/OknoCzcionki.h"
+#include "core/okno/OknoCzcionki.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -5,7 +5,7 @@
 //
 // While shown it is the application's override cursor; a timer steps it through the
 // animation. The timer also runs inside local event loops, which is how the program waits for
-// the register libraries (core/CzekanieNaWatku.h), so the hourglass keeps turning meanwhile.
+// the register libraries (core/okno/CzekanieNaWatku.h), so the hourglass keeps turning meanwhile.
 
 #include <QCursor>
 #include <QList>
@@ -13,7 +13,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "core/PlikAni.h"
+#include "core/okno/PlikAni.h"
 
 class Klepsydra : public QObject {
     Q_OBJECT

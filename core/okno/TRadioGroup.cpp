@@ -1,4 +1,4 @@
-#include "core/TRadioGroup.h"
+#include "core/okno/TRadioGroup.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 
 class SkryptDialogi : public Dialogi {
 public:

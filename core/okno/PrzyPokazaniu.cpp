@@ -1,4 +1,4 @@
-#include "core/PrzyPokazaniu.h"
+#include "core/okno/PrzyPokazaniu.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "core/Klepsydra.h"
+#include "core/okno/Klepsydra.h"
 
 #include <QGuiApplication>
 #include <QPixmap>

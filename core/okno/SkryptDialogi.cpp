@@ -1,4 +1,4 @@
-#include "core/SkryptDialogi.h"
+#include "core/okno/SkryptDialogi.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "core/OknoCzcionki.h"
+#include "core/okno/OknoCzcionki.h"
 
 void Dialogi::informacja(QWidget* rodzic, const QString& tytul, const QString& tekst) {
     komunikat(rodzic, {tytul, tekst, Ikona::Brak, Ok});

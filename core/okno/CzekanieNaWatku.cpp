@@ -1,4 +1,4 @@
-#include "core/CzekanieNaWatku.h"
+#include "core/okno/CzekanieNaWatku.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,8 +13,8 @@
 #include <memory>
 #include <thread>
 
-#include "core/Klepsydra.h"
-#include "core/OknoPostepu.h"
+#include "core/okno/Klepsydra.h"
+#include "core/okno/OknoPostepu.h"
 
 namespace {
 

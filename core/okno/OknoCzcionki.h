@@ -6,7 +6,7 @@
 
 #include <QDialog>
 
-#include "core/Dialogi.h"
+#include "core/okno/Dialogi.h"
 
 class QFontDialog;
 class QComboBox;

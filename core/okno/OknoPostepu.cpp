@@ -1,4 +1,4 @@
-#include "core/OknoPostepu.h"
+#include "core/okno/OknoPostepu.h"
 
 #include <QCoreApplication>
 #include <QLabel>

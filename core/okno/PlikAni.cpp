@@ -1,4 +1,4 @@
-#include "core/PlikAni.h"
+#include "core/okno/PlikAni.h"
 
 #include <algorithm>
 #include <cstring>
