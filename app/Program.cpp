@@ -18,6 +18,7 @@
 #include "keys/StanProgramu.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/WyborBibliotek.h"
+#include "transfer/okno/OczekiwanieZKlepsydra.h"
 
 namespace {
 
@@ -112,7 +113,7 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
     // thread with the busy cursor shown: the maker's DLLs through Wine when they lie in the
     // working folder, else the program's own. The communication dialog is built when first
     // opened (a few milliseconds then, none at start) and kept, so it shows what was last set.
-    d->lacze = WybierzBiblioteki(BibliotekiKasy::zKlepsydra(d->klepsydra));
+    d->lacze = WybierzBiblioteki(oczekiwanieZKlepsydra(d->klepsydra));
     // Through Wine, the bridge starts while the start-up import's question is shown.
     if (auto* wine = dynamic_cast<BibliotekiWine*>(d->lacze.get()); wine && d->pierwszaKopia)
         wine->uruchomWTle();

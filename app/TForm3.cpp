@@ -21,8 +21,8 @@
 #include "keys/ZnacznikKlawisza.h"
 #include "overlay/KontrolerWkladki.h"
 #include "overlay/NapisyKlawiszy.h"
-#include "transfer/DefinicjeKlawiszy.h"
-#include "transfer/ImportStartowy.h"
+#include "transfer/okno/DefinicjeKlawiszy.h"
+#include "transfer/okno/ImportStartowy.h"
 #include "ui_TForm3.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "cli/RaportKasy.h"
 #include "core/BladProgramu.h"
 #include "keys/OpisDefinicji.h"
-#include "transfer/ImportStartowy.h"
 #include "transfer/LaczeKasy.h"
+#include "transfer/ListyKasy.h"
 #include "transfer/NrKasy.h"
 #include "transfer/PlikDefinicji.h"
 

@@ -14,7 +14,7 @@
 #include "keys/StanProgramu.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/LaczeKasy.h"
-#include "transfer/PokazBlad.h"
+#include "transfer/okno/PokazBlad.h"
 #include "ui_TOknoKomunik.h"
 
 namespace {

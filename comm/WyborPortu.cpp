@@ -8,7 +8,7 @@
 
 #include "core/BladProgramu.h"
 #include "core/okno/Dialogi.h"
-#include "transfer/PokazBlad.h"
+#include "transfer/okno/PokazBlad.h"
 
 namespace {
 const QString kFolderRoboczy = QStringLiteral(".");

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Sprawdz.h"
-#include "transfer/ImportStartowy.h"
+#include "transfer/ListyKasy.h"
 #include "transfer/TekstPliku.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozmiar) {

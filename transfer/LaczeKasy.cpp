@@ -1,13 +1,10 @@
 #include "transfer/LaczeKasy.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QWidget>
 #include <cstring>
 #include <dlfcn.h>
 
 #include "core/BladProgramu.h"
-#include "core/okno/CzekanieNaWatku.h"
 
 // The functions the program imports from the two libraries, declared once by each library's
 // own header, so the compiler checks both sides.
@@ -50,18 +47,6 @@ void naPostep(void* kontekst, unsigned zrobione, unsigned calosc) {
 }
 
 } // namespace
-
-// The window repainted meanwhile is whichever one the user works in.
-BibliotekiKasy::Oczekiwanie BibliotekiKasy::zKlepsydra(Klepsydra& klepsydra) {
-    return [&klepsydra](const std::function<std::uint8_t()>& wywolanie, const PostepPracy& postep) {
-        QWidget* okno = QApplication::activeModalWidget();
-        if (!okno)
-            okno = QApplication::activeWindow();
-        return wykonajWTle(klepsydra, okno, wywolanie, &postep);
-    };
-}
-
-BibliotekiKasy::BibliotekiKasy(Klepsydra& klepsydra) : BibliotekiKasy(zKlepsydra(klepsydra)) {}
 
 BibliotekiKasy::BibliotekiKasy(Oczekiwanie oczekiwanie) : m_oczekiwanie(std::move(oczekiwanie)) {
     // Optional: a build of the library without progress reports leaves the busy cursor alone

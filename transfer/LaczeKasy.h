@@ -13,8 +13,6 @@
 
 #include "core/PostepPracy.h"
 
-class Klepsydra;
-
 class LaczeKasy {
 public:
     // The libraries take every name and line as a 256-byte buffer: at most 255 characters and
@@ -67,27 +65,23 @@ public:
     virtual QString opisBibliotek() const { return {}; }
 };
 
-// The two libraries themselves, linked by name. In the window program every call runs on a
-// worker thread while the program waits with the busy cursor and takes no input
-// (core/okno/CzekanieNaWatku.h), so the windows keep repainting through long transfers. A program
-// without windows hands over its own way of waiting instead.
+// The two libraries themselves, linked by name. Each program hands over its way of waiting
+// for a call: the window program runs every call on a worker thread while it waits with the
+// busy cursor and takes no input (transfer/okno/OczekiwanieZKlepsydra.h), so the windows keep
+// repainting through long transfers; pixo-kasa shows its progress line on the terminal.
 //
 // A name or line longer than 255 bytes cannot be handed over; that is a fault of the program
 // and raises BladProgramu.
 class BibliotekiKasy : public LaczeKasy {
 public:
-    // How a program without windows waits for a call: it runs `wywolanie` (on any thread) and
-    // returns its result, showing `postep` meanwhile if it likes. `postep` holds the
-    // operation's name before the call starts and its counts change while it runs.
+    // How the program waits for a call: it runs `wywolanie` (on any thread) and returns its
+    // result, showing `postep` meanwhile if it likes. `postep` holds the operation's name
+    // before the call starts and its counts change while it runs.
     using Oczekiwanie = std::function<std::uint8_t(const std::function<std::uint8_t()>& wywolanie,
                                                    const PostepPracy& postep)>;
 
     // Registers for the protocol library's progress reports when the library has them.
-    explicit BibliotekiKasy(Klepsydra& klepsydra);
     explicit BibliotekiKasy(Oczekiwanie oczekiwanie);
-    // How the window program waits: on a worker thread with the busy cursor
-    // (core/okno/CzekanieNaWatku.h), the window the user works in repainted meanwhile.
-    static Oczekiwanie zKlepsydra(Klepsydra& klepsydra);
     ~BibliotekiKasy() override;
     BibliotekiKasy(const BibliotekiKasy&) = delete;
     BibliotekiKasy& operator=(const BibliotekiKasy&) = delete;

@@ -22,11 +22,12 @@
 #include "core/okno/SkryptDialogi.h"
 #include "keys/StanProgramu.h"
 #include "link/common/Protokol.h"
-#include "transfer/ImportStartowy.h"
 #include "transfer/LaczeKasy.h"
+#include "transfer/ListyKasy.h"
 #include "transfer/PlikDefinicji.h"
 #include "transfer/TekstPliku.h"
 #include "transfer/WyborBibliotek.h"
+#include "transfer/okno/OczekiwanieZKlepsydra.h"
 
 namespace {
 
@@ -189,8 +190,9 @@ int main(int argc, char** argv) {
 
     Klepsydra klepsydra;
     bool wynik =
-        wypisz("libkavrel.so", powtorzenia,
-               zmierz(powtorzenia, [&] { return std::make_unique<BibliotekiKasy>(klepsydra); }));
+        wypisz("libkavrel.so", powtorzenia, zmierz(powtorzenia, [&] {
+                   return std::make_unique<BibliotekiKasy>(oczekiwanieZKlepsydra(klepsydra));
+               }));
 
     // The same through Wine, in a prefix of the benchmark's own in the build folder.
     const QString windows = QCoreApplication::applicationDirPath() + "/../../windows/";
@@ -210,8 +212,7 @@ int main(int argc, char** argv) {
                        zmierz(powtorzenia,
                               [&] {
                                   auto l = std::make_unique<BibliotekiWine>(
-                                      *BibliotekiProducenta("."),
-                                      BibliotekiKasy::zKlepsydra(klepsydra));
+                                      *BibliotekiProducenta("."), oczekiwanieZKlepsydra(klepsydra));
                                   l->uruchomWTle();
                                   return l;
                               })) &&

@@ -18,7 +18,7 @@
 #include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "transfer/KodyBledow.h"
-#include "transfer/PokazBlad.h"
+#include "transfer/okno/PokazBlad.h"
 #include "ui_TOknoKomunik.h"
 
 namespace {

@@ -22,6 +22,7 @@
 #include "transfer/KodyBledow.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/NrKasy.h"
+#include "transfer/okno/OczekiwanieZKlepsydra.h"
 #include "ui_TOknoKomunik.h"
 
 namespace {
@@ -89,7 +90,7 @@ void TestPolaczenieEmulator::init() {
     m_stan = std::make_unique<StanProgramu>();
     m_dialogi = std::make_unique<DialogiZKursorem>();
     m_klepsydra = std::make_unique<Klepsydra>();
-    m_lacze = std::make_unique<BibliotekiKasy>(*m_klepsydra);
+    m_lacze = std::make_unique<BibliotekiKasy>(oczekiwanieZKlepsydra(*m_klepsydra));
     m_okno = std::make_unique<TOknoKomunik>(*m_stan, *m_dialogi, *m_lacze);
     m_ui = m_okno->ui;
     m_okno->show();

@@ -23,6 +23,7 @@
 #include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/PlikDefinicji.h"
+#include "transfer/okno/OczekiwanieZKlepsydra.h"
 #include "ui_TForm3.h"
 #include "ui_TOknoKomunik.h"
 
@@ -128,7 +129,7 @@ void TestDefinicjeEmulator::init() {
     m_stan = std::make_unique<StanProgramu>();
     m_dialogi = std::make_unique<SkryptDialogi>();
     m_klepsydra = std::make_unique<Klepsydra>();
-    m_lacze = std::make_unique<BibliotekiKasy>(*m_klepsydra);
+    m_lacze = std::make_unique<BibliotekiKasy>(oczekiwanieZKlepsydra(*m_klepsydra));
     m_okno = std::make_unique<TForm3>(*m_stan, *m_dialogi);
     m_komunik = std::make_unique<TOknoKomunik>(*m_stan, *m_dialogi, *m_lacze, m_okno.get());
     m_okno->ustawKomunikacje([this] { return m_komunik.get(); }, *m_lacze);

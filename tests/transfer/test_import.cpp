@@ -20,6 +20,7 @@
 #include "keys/StanProgramu.h"
 #include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
+#include "transfer/okno/OczekiwanieZKlepsydra.h"
 #include "ui_TForm3.h"
 
 namespace {
@@ -197,7 +198,7 @@ void TestImport::zEmulatorem() {
     QVERIFY(emulator.uruchom(m_folder->path(), {"--state", m_folder->filePath("stan")}));
     Okno o;
     Klepsydra klepsydra;
-    BibliotekiKasy lacze(klepsydra);
+    BibliotekiKasy lacze(oczekiwanieZKlepsydra(klepsydra));
     o.forma.ustawKomunikacje({}, lacze);
     TDefKlawisza funkcja;
     funkcja.Rodzaj = RodzajFunkcja;
@@ -266,7 +267,7 @@ void TestImport::postepDlugiegoEksportu() {
     QVERIFY(emulator.uruchom(m_folder->path(),
                              {"--state", m_folder->filePath("stan"), "--pace", "--baud", "57600"}));
     Klepsydra klepsydra;
-    BibliotekiKasy lacze(klepsydra);
+    BibliotekiKasy lacze(oczekiwanieZKlepsydra(klepsydra));
     QVERIFY(lacze.zPostepem());
     QList<unsigned> zrobione;
     QStringList wOknie;

@@ -1,13 +1,9 @@
 // Result codes: which codes have a message, the exact texts the user reads, the translation
-// of the register's status byte, and the error box that shows a code.
-#include <QApplication>
+// of the register's status byte (the error box that shows a code: test_pokaz_blad.cpp).
 #include <QTest>
 #include <set>
 
-#include "core/okno/SkryptDialogi.h"
-#include "keys/StanProgramu.h"
 #include "transfer/KodyBledow.h"
-#include "transfer/PokazBlad.h"
 
 class TestKodyBledow : public QObject {
     Q_OBJECT
@@ -18,9 +14,6 @@ private slots:
     void kodZeStatusuGranice_data();
     void kodZeStatusuGranice();
     void kodZeStatusuCalyZakres();
-    void pokazBladTimeoutNadawania();
-    void pokazBladPustyDlaKoduBezTekstu_data();
-    void pokazBladPustyDlaKoduBezTekstu();
 };
 
 void TestKodyBledow::kodyZTekstem() {
@@ -114,44 +107,6 @@ void TestKodyBledow::kodZeStatusuCalyZakres() {
         QVERIFY(k != 106);
         QVERIFY2(k == 0 || k == 255 || !TekstBledu(k).isEmpty(), qPrintable(QString::number(s)));
     }
-}
-
-void TestKodyBledow::pokazBladTimeoutNadawania() {
-    StanProgramu stan;
-    stan.NrBledu = 20;
-    SkryptDialogi dialogi;
-    PokazBlad(stan, dialogi, nullptr);
-    QCOMPARE(dialogi.pokazane.size(), size_t(1));
-    const auto k = dialogi.ostatni();
-    QCOMPARE(k.ikona, Dialogi::Ikona::Blad);
-    QCOMPARE(k.przyciski, int(Dialogi::Ok));
-    QCOMPARE(k.tytul, kTytulBledu);
-    const QStringList linie = k.tekst.split(QLatin1Char('\r'));
-    QCOMPARE(linie.size(), 6);
-    QCOMPARE(linie[0], QStringLiteral("Wystąpił timeout nadawania."));
-    QCOMPARE(linie[1], QStringLiteral("Możliwe przyczyny błędu: "));
-    QCOMPARE(linie[5], QStringLiteral("  niż wybrany w programie tastrum."));
-    QCOMPARE(stan.NrBledu, std::uint8_t(20));
-}
-
-void TestKodyBledow::pokazBladPustyDlaKoduBezTekstu_data() {
-    QTest::addColumn<int>("kod");
-    QTest::newRow("106") << 106;
-    QTest::newRow("255") << 255;
-    QTest::newRow("26") << 26;
-}
-
-void TestKodyBledow::pokazBladPustyDlaKoduBezTekstu() {
-    QFETCH(int, kod);
-    StanProgramu stan;
-    stan.NrBledu = static_cast<std::uint8_t>(kod);
-    SkryptDialogi dialogi;
-    PokazBlad(stan, dialogi, nullptr);
-    QCOMPARE(dialogi.pokazane.size(), size_t(1));
-    QCOMPARE(dialogi.ostatni().tekst, QString());
-    QCOMPARE(dialogi.ostatni().ikona, Dialogi::Ikona::Blad);
-    QCOMPARE(dialogi.ostatni().przyciski, int(Dialogi::Ok));
-    QVERIFY(dialogi.nieoczekiwane.isEmpty());
 }
 
 QTEST_MAIN(TestKodyBledow)

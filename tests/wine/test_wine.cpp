@@ -26,6 +26,7 @@
 #include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/WyborBibliotek.h"
+#include "transfer/okno/OczekiwanieZKlepsydra.h"
 #include "ui_TForm3.h"
 #include "ui_TOknoKomunik.h"
 
@@ -128,7 +129,7 @@ void TestWine::oknoPrzezWine() {
     StanProgramu stan;
     SkryptDialogi dialogi;
     Klepsydra klepsydra;
-    BibliotekiWine lacze(pliki(), BibliotekiKasy::zKlepsydra(klepsydra));
+    BibliotekiWine lacze(pliki(), oczekiwanieZKlepsydra(klepsydra));
     QVERIFY(BibliotekiProducenta(".").has_value());
     TForm3 forma(stan, dialogi);
     TOknoKomunik komunik(stan, dialogi, lacze, &forma);
@@ -380,7 +381,7 @@ void TestWine::awariaMostuWTrakcie() {
     zapiszPlik("towary.txt", "stara lista");
     zapiszPlik("123.@#$", kZadanie);
     Klepsydra klepsydra;
-    BibliotekiWine l(pliki(), BibliotekiKasy::zKlepsydra(klepsydra));
+    BibliotekiWine l(pliki(), oczekiwanieZKlepsydra(klepsydra));
     QTimer zabojca;
     QObject::connect(&zabojca, &QTimer::timeout, [&] {
         if (l.postep().zrobione.load() > 100 && l.pidMostu() > 0)

@@ -1,4 +1,4 @@
-#include "transfer/DefinicjeKlawiszy.h"
+#include "transfer/okno/DefinicjeKlawiszy.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,7 +12,7 @@
 #include "transfer/LaczeKasy.h"
 #include "transfer/NrKasy.h"
 #include "transfer/PlikDefinicji.h"
-#include "transfer/PokazBlad.h"
+#include "transfer/okno/PokazBlad.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "transfer/PokazBlad.h"
+#include "transfer/okno/PokazBlad.h"
 
 #include "core/okno/Dialogi.h"
 #include "keys/StanProgramu.h"

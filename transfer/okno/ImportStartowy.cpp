@@ -1,11 +1,10 @@
-#include "transfer/ImportStartowy.h"
+#include "transfer/okno/ImportStartowy.h"
 
 #include <QBuffer>
 #include <QCursor>
 #include <QFile>
 #include <QGuiApplication>
 
-#include "core/BladProgramu.h"
 #include "core/KodyZnakow.h"
 #include "core/OdczytPliku.h"
 #include "core/okno/Dialogi.h"
@@ -13,8 +12,7 @@
 #include "transfer/LaczeKasy.h"
 #include "transfer/NrKasy.h"
 #include "transfer/PlikDefinicji.h"
-#include "transfer/PokazBlad.h"
-#include "transfer/TekstPliku.h"
+#include "transfer/okno/PokazBlad.h"
 
 namespace {
 
@@ -23,33 +21,6 @@ const QString kPytanie = QStringLiteral(
 const QString kNieStworzono = QStringLiteral("Nie udało się stworzyć pliku wejsciowego");
 // 3071 goods lines of at most 255 characters fit several times over.
 constexpr qint64 kMaksListy = 4 * 1024 * 1024;
-
-void pominNaglowek(CzytnikLinii& czytnik) {
-    QByteArray linia;
-    for (int i = 0; i < 3 && czytnik.nastepna(linia); ++i) {
-    }
-}
-
-void sprawdzOdczyt(const CzytnikLinii& czytnik, QIODevice& plik) {
-    if (czytnik.bladOdczytu()) {
-        const auto* f = qobject_cast<const QFileDevice*>(&plik);
-        throw BladProgramu(QStringLiteral("Nie można odczytać pliku \"%1\": %2.")
-                               .arg(f ? f->fileName() : QString(), plik.errorString()));
-    }
-}
-
-// Field `pole` of the lines after the header, one per entry, as many as there are entries.
-template <std::size_t N>
-std::array<std::optional<QByteArray>, N> wczytajNazwy(QIODevice& plik, int pole) {
-    std::array<std::optional<QByteArray>, N> nazwy;
-    CzytnikLinii czytnik(plik);
-    pominNaglowek(czytnik);
-    QByteArray linia;
-    for (std::size_t i = 0; i < N && czytnik.nastepna(linia); ++i)
-        nazwy[i] = WezPole(linia, pole);
-    sprawdzOdczyt(czytnik, plik);
-    return nazwy;
-}
 
 // Hands a list file, found in any letter case (the library writes into the one it finds), to
 // `czytaj`; nothing when there is none. One that cannot be read, or is no regular file, is an
@@ -86,58 +57,6 @@ bool eksportuj(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze, QWidget* 
 }
 
 } // namespace
-
-std::optional<QByteArray> WezPole(QByteArrayView linia, int n, char separator) {
-    if (n <= 0)
-        return std::nullopt;
-    qsizetype poczatek = 0;
-    for (int i = 1; i < n; ++i) {
-        const qsizetype sep = linia.indexOf(separator, poczatek);
-        if (sep < 0)
-            return std::nullopt;
-        poczatek = sep + 1;
-    }
-    qsizetype koniec = linia.indexOf(separator, poczatek);
-    if (koniec < 0)
-        koniec = linia.size();
-    if (koniec == poczatek)
-        return std::nullopt;
-    return linia.sliced(poczatek, koniec - poczatek).toByteArray();
-}
-
-void WczytajTowary(QIODevice& plik, std::vector<QByteArray>& towary) {
-    CzytnikLinii czytnik(plik);
-    pominNaglowek(czytnik);
-    QByteArray linia;
-    while (czytnik.nastepna(linia)) {
-        std::optional<QByteArray> numer = WezPole(linia, 1);
-        if (!numer)
-            break;
-        if (numer->startsWith('$'))
-            (*numer)[0] = '0';
-        const int plu = Liczba32(numer->trimmed()).value_or(0);
-        if (plu < 1 || plu >= static_cast<int>(towary.size()))
-            continue;
-        const std::optional<QByteArray> nazwa = WezPole(linia, 2);
-        if (!nazwa)
-            break; // a number without a name ends the list
-        towary[static_cast<std::size_t>(plu)] = *nazwa;
-    }
-    sprawdzOdczyt(czytnik, plik);
-}
-
-std::array<std::optional<QByteArray>, 6> WczytajPlatnosci(QIODevice& plik) {
-    return wczytajNazwy<6>(plik, 2);
-}
-
-std::array<std::optional<QByteArray>, 8> WczytajWaluty(QIODevice& plik) {
-    return wczytajNazwy<8>(plik, 3);
-}
-
-QString PozycjaTowaru(int plu, const QByteArray& nazwa852) {
-    return QString::number(plu).rightJustified(3, QLatin1Char('0')) + QLatin1Char(' ') +
-           tekstZ1250(Tekst852Na1250(nazwa852));
-}
 
 void ImportStartowy(const WidokImportu& widok, StanProgramu& stan, Dialogi& dialogi,
                     LaczeKasy& lacze) {
