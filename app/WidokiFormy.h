@@ -3,7 +3,7 @@
 // template over the generated form class, so that a test building the bare form from the same
 // .ui file hands the controllers exactly what the window hands them.
 
-#include "keys/PanelKlawisza.h"
+#include "keys/okno/PanelKlawisza.h"
 #include "overlay/WidokWkladki.h"
 
 template <typename Forma> WidokPanelu widokPanelu(QWidget* okno, Forma& ui) {

@@ -7,8 +7,8 @@
 
 #include "core/BladProgramu.h"
 #include "core/okno/Dialogi.h"
-#include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
+#include "keys/okno/PanelKlawisza.h"
 #include "overlay/KontrolerWkladki.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "core/okno/SkryptDialogi.h"
 #include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
-#include "keys/SzukajTowaru.h"
+#include "keys/okno/SzukajTowaru.h"
 #include "ui_TForm3.h"
 
 namespace {

@@ -17,8 +17,8 @@
 #include "core/okno/SkryptDialogi.h"
 #include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
-#include "keys/SzukajTowaru.h"
-#include "keys/ZnacznikKlawisza.h"
+#include "keys/okno/SzukajTowaru.h"
+#include "keys/okno/ZnacznikKlawisza.h"
 #include "ui_TForm3.h"
 
 namespace {

@@ -18,8 +18,8 @@
 #include "app/WidokiFormy.h"
 #include "core/okno/SkryptDialogi.h"
 #include "core/okno/TRadioGroup.h"
-#include "keys/PanelKlawisza.h"
 #include "keys/StanProgramu.h"
+#include "keys/okno/PanelKlawisza.h"
 #include "ui_TForm3.h"
 #ifdef PIXO_TEST_TFORM3
 #include "app/TForm3.h"

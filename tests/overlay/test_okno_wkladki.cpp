@@ -33,7 +33,7 @@
 #ifdef PIXO_TEST_TFORM3
 #include "app/TAplikacja.h"
 #include "app/TForm3.h"
-#include "keys/PanelKlawisza.h"
+#include "keys/okno/PanelKlawisza.h"
 #endif
 
 namespace {

@@ -1,4 +1,4 @@
-#include "keys/SzukajTowaru.h"
+#include "keys/okno/SzukajTowaru.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

@@ -1,4 +1,4 @@
-#include "keys/ZnacznikKlawisza.h"
+#include "keys/okno/ZnacznikKlawisza.h"
 
 #include <QKeyEvent>
 #include <QLabel>

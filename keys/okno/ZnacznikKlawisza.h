@@ -14,7 +14,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "keys/PanelKlawisza.h"
+#include "keys/okno/PanelKlawisza.h"
 
 class ZnacznikKlawisza : public QWidget {
     Q_OBJECT

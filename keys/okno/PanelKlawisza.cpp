@@ -1,4 +1,4 @@
-#include "keys/PanelKlawisza.h"
+#include "keys/okno/PanelKlawisza.h"
 #include "core/BladProgramu.h"
 
 #include <QAbstractItemView>
