@@ -11,7 +11,7 @@
 #include "app/TAplikacja.h"
 #include "app/TCiaOnlyOne.h"
 #include "app/TForm3.h"
-#include "comm/TOknoKomunik.h"
+#include "comm/okno/TOknoKomunik.h"
 #include "core/BladProgramu.h"
 #include "core/okno/Dialogi.h"
 #include "core/okno/Klepsydra.h"

@@ -4,7 +4,7 @@
 // .ui file hands the controllers exactly what the window hands them.
 
 #include "keys/okno/PanelKlawisza.h"
-#include "overlay/WidokWkladki.h"
+#include "overlay/okno/WidokWkladki.h"
 
 template <typename Forma> WidokPanelu widokPanelu(QWidget* okno, Forma& ui) {
     WidokPanelu p;

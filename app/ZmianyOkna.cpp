@@ -9,7 +9,7 @@
 #include "core/okno/Dialogi.h"
 #include "keys/StanProgramu.h"
 #include "keys/okno/PanelKlawisza.h"
-#include "overlay/KontrolerWkladki.h"
+#include "overlay/okno/KontrolerWkladki.h"
 
 namespace {
 

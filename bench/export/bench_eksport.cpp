@@ -24,10 +24,10 @@
 #include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "overlay/EksportWkladki.h"
-#include "overlay/KontrolerWkladki.h"
 #include "overlay/NapisyKlawiszy.h"
 #include "overlay/ObrazyWkladki.h"
 #include "overlay/PlikNapisow.h"
+#include "overlay/okno/KontrolerWkladki.h"
 #include "ui_TForm3.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "app/TForm3.h"
 #include "app/WidokiFormy.h"
 #include "comm/FalszyweLacze.h"
-#include "comm/TOknoKomunik.h"
+#include "comm/okno/TOknoKomunik.h"
 #include "core/BladProgramu.h"
 #include "core/okno/Dialogi.h"
 #include "core/okno/SkryptDialogi.h"

@@ -12,7 +12,7 @@
 #include <cerrno>
 
 #include "FalszyweLacze.h"
-#include "comm/TOknoKomunik.h"
+#include "comm/okno/TOknoKomunik.h"
 #include "core/BladProgramu.h"
 #include "core/okno/SkryptDialogi.h"
 #include "core/okno/TRadioGroup.h"

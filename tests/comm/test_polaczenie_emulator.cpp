@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "comm/TOknoKomunik.h"
+#include "comm/okno/TOknoKomunik.h"
 #include "core/BladProgramu.h"
 #include "core/okno/Klepsydra.h"
 #include "core/okno/SkryptDialogi.h"

@@ -12,7 +12,7 @@
 #include <unistd.h>
 
 #include "comm/UrzadzeniaSzeregowe.h"
-#include "comm/WyborPortu.h"
+#include "comm/okno/WyborPortu.h"
 #include "core/okno/SkryptDialogi.h"
 
 namespace {

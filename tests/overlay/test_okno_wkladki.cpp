@@ -26,9 +26,9 @@
 #include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
 #include "overlay/EksportWkladki.h"
-#include "overlay/KontrolerWkladki.h"
 #include "overlay/ObrazyWkladki.h"
 #include "overlay/PlikNapisow.h"
+#include "overlay/okno/KontrolerWkladki.h"
 #include "ui_TForm3.h"
 #ifdef PIXO_TEST_TFORM3
 #include "app/TAplikacja.h"

@@ -15,8 +15,8 @@
 #include "PomocPdf.h"
 #include "core/BladProgramu.h"
 #include "core/okno/Dialogi.h"
-#include "overlay/DrukWkladki.h"
 #include "overlay/ObrazyWkladki.h"
+#include "overlay/okno/DrukWkladki.h"
 
 class TestWydruk : public QObject {
     Q_OBJECT

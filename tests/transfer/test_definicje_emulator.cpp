@@ -14,7 +14,7 @@
 
 #include "app/TForm3.h"
 #include "comm/FalszyweLacze.h"
-#include "comm/TOknoKomunik.h"
+#include "comm/okno/TOknoKomunik.h"
 #include "core/BladProgramu.h"
 #include "core/okno/Klepsydra.h"
 #include "core/okno/SkryptDialogi.h"

@@ -17,7 +17,7 @@
 #include <csignal>
 
 #include "app/TForm3.h"
-#include "comm/TOknoKomunik.h"
+#include "comm/okno/TOknoKomunik.h"
 #include "core/okno/Klepsydra.h"
 #include "core/okno/OknoPostepu.h"
 #include "core/okno/SkryptDialogi.h"

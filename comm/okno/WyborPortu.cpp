@@ -1,4 +1,4 @@
-#include "comm/WyborPortu.h"
+#include "comm/okno/WyborPortu.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "comm/TOknoKomunik.h"
+#include "comm/okno/TOknoKomunik.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -6,7 +6,7 @@
 #include <QShowEvent>
 
 #include "comm/ModeleKas.h"
-#include "comm/WyborPortu.h"
+#include "comm/okno/WyborPortu.h"
 #include "core/BladProgramu.h"
 #include "core/ZapisPliku.h"
 #include "core/okno/CzcionkiFormularzy.h"

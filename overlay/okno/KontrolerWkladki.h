@@ -10,7 +10,7 @@
 
 #include "core/okno/Dialogi.h"
 #include "overlay/NapisyKlawiszy.h"
-#include "overlay/WidokWkladki.h"
+#include "overlay/okno/WidokWkladki.h"
 
 class QLineEdit;
 struct StanProgramu;

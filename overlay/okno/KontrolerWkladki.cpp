@@ -1,4 +1,4 @@
-#include "overlay/KontrolerWkladki.h"
+#include "overlay/okno/KontrolerWkladki.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -19,11 +19,11 @@
 #include "core/okno/PrzyPokazaniu.h"
 #include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
-#include "overlay/DrukWkladki.h"
 #include "overlay/EksportWkladki.h"
 #include "overlay/NapisyKlawiszy.h"
 #include "overlay/ObrazyWkladki.h"
 #include "overlay/PlikNapisow.h"
+#include "overlay/okno/DrukWkladki.h"
 
 const QString KontrolerWkladki::kTytulWydruku = QStringLiteral("TALMO Pixo E klawiatura");
 const QString KontrolerWkladki::kPlikTymczasowy = QStringLiteral("@#$.bmp");

@@ -1,4 +1,4 @@
-#include "overlay/DrukWkladki.h"
+#include "overlay/okno/DrukWkladki.h"
 
 #include <QPainter>
 #include <QPrinter>
