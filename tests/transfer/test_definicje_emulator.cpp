@@ -247,6 +247,12 @@ void TestDefinicjeEmulator::bezKonfiguracji() {
     QVERIFY(QFile::link("/nie/ma/adaptera", "com9"));
     kliknij(m_ui->bOdczyt);
     QVERIFY2(ostatni().startsWith(TekstBledu(62) + "\rPort "), qPrintable(ostatni()));
+
+    // A KONFIG.TXT the library cannot read: what is wrong, and in which line, under the message.
+    zapiszPlik("KONFIG.TXT", "$01 com1:9600:mux0:1 1\r\n");
+    kliknij(m_ui->bOdczyt);
+    QVERIFY2(ostatni().startsWith(TekstBledu(m_stan->NrBledu) + "\rlinia 1: "),
+             qPrintable(ostatni()));
 }
 
 void TestDefinicjeEmulator::zapisDoPliku_data() {
