@@ -11,7 +11,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#include "link/EmulatorTestowy.h"
+#include "wspolne/EmulatorTestowy.h"
 
 namespace {
 

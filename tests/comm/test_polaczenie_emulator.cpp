@@ -18,11 +18,11 @@
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
-#include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/NrKasy.h"
 #include "ui_TOknoKomunik.h"
+#include "wspolne/EmulatorTestowy.h"
 
 namespace {
 

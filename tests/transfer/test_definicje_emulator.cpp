@@ -20,11 +20,11 @@
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
-#include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/PlikDefinicji.h"
 #include "ui_TForm3.h"
 #include "ui_TOknoKomunik.h"
+#include "wspolne/EmulatorTestowy.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include "core/OknoPostepu.h"
 #include "core/SkryptDialogi.h"
 #include "keys/StanProgramu.h"
-#include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "ui_TForm3.h"
+#include "wspolne/EmulatorTestowy.h"
 
 namespace {
 

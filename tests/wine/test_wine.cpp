@@ -23,11 +23,11 @@
 #include "core/SkryptDialogi.h"
 #include "core/TRadioGroup.h"
 #include "keys/StanProgramu.h"
-#include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/WyborBibliotek.h"
 #include "ui_TForm3.h"
 #include "ui_TOknoKomunik.h"
+#include "wspolne/EmulatorTestowy.h"
 
 namespace {
 
