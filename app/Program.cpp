@@ -23,8 +23,9 @@
 namespace {
 
 // Reading the system's font configuration is the longest single step before the first
-// caption can be laid out; it starts on the other core as soon as the program is loaded, so
-// that it is done by the time the window lays out its first caption.
+// caption can be laid out; it starts on the other core as soon as the program knows it will
+// show its window, so that it is done by the time the window lays out its first caption. (Not
+// at load time: "--help" would end while the thread is still reading.)
 class KonfiguracjaCzcionek {
 public:
     KonfiguracjaCzcionek() : m_watek([] { FcInit(); }) {}
@@ -37,7 +38,6 @@ public:
 private:
     std::thread m_watek;
 };
-KonfiguracjaCzcionek konfiguracjaCzcionek;
 
 // The cursor is loaded before anything else, as the first step of start-up.
 Klepsydra* zaladowanaKlepsydra(Klepsydra* k) {
@@ -48,6 +48,7 @@ Klepsydra* zaladowanaKlepsydra(Klepsydra* k) {
 } // namespace
 
 struct Program::Dane {
+    KonfiguracjaCzcionek konfiguracjaCzcionek;
     // The animated hourglass when "hourglas.ani" loads, else the standard busy cursor.
     Klepsydra klepsydra;
     Klepsydra* zaladowana = zaladowanaKlepsydra(&klepsydra);
@@ -94,7 +95,7 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
 
     // Work that needs no font is done while the font configuration is still being read.
     TForm3::goleTowary();
-    konfiguracjaCzcionek.czekaj();
+    d->konfiguracjaCzcionek.czekaj();
     // Errors while the window is being set up are reported like any other.
     d->aplikacja.ustawObslugeBledow(&d->dialogi, nullptr);
     d->okno = std::make_unique<TForm3>(d->stan, d->dialogi);

@@ -63,11 +63,8 @@ public:
         }
         // The register's line of KONFIG.TXT is typed by hand here: which line, and what is
         // wrong; else the link's particulars (why the port did not open, what Wine said).
-        if (w.kod != 0) {
-            w.powod = m_lacze.powodBleduKonfiguracji();
-            if (w.powod.isEmpty())
-                w.powod = m_lacze.powodBleduPortu();
-        }
+        if (w.kod != 0)
+            w.powod = m_lacze.powodBledu();
         return w;
     }
 

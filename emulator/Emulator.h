@@ -1,7 +1,10 @@
 #pragma once
 // The emulated line: a pseudo-terminal published as "comN", paced like a real serial line,
 // speaking the wire protocol as a register (or as a multiplexer with registers on channels
-// 1 to 4), with switchable faults.
+// 1 to 4), with switchable faults. Emulator.cpp is the line: the published pseudo-terminal,
+// bytes paced both ways, the poll loop and the cable pulled. Rozmowa.cpp is what the registers
+// say over it: their state loaded, frames taken from the decoder, requests handed to the
+// register addressed, replies and answers queued for the line, and the faults of frames.
 
 #include <cstdint>
 #include <deque>
@@ -62,24 +65,25 @@ private:
         bool dane = false; // a block of the current reply (dropped when the sender goes back)
     };
 
+    // The line (Emulator.cpp).
     bool otworzPty(std::string& blad);
     void zamknijPty();
     void zerujSesje();
     void rozlacz();
-
     double teraz() const;
     double czasBajtu() const;
-
     void odebrane(const std::uint8_t* p, std::size_t n, double t);
     void uwolnijOdebrane(double t);
+    void pompujNadawanie(double t);
+    double nastepnaPobudka(double t) const;
+
+    // The conversation (Rozmowa.cpp).
     void obsluzRamki(double t);
     void obsluzRamke(const ramka::Ramka& r, double t);
     void sprawdzCisze(double t);
     void kolejkuj(std::vector<std::uint8_t> bajty, bool dane, double t);
     void kolejkujOdpowiedz(double t);
     void usunNiewyslaneDane();
-    void pompujNadawanie(double t);
-    double nastepnaPobudka(double t) const;
     Kasa* kasaDocelowa();
     bool milczy() const; // the register addressed now does not answer
 

@@ -1,5 +1,6 @@
 #include "transfer/BibliotekiWine.h"
 
+#include "transfer/BledyMostu.h"
 #include "transfer/PlikRoboczy.h"
 
 #include <QDir>
@@ -19,41 +20,6 @@ constexpr std::uint8_t kZapisWyjscia = 17;
 const QString kInstalacjaWine = QStringLiteral(
     "Instalacja: sudo dpkg --add-architecture i386, potem sudo apt-get update i sudo apt-get "
     "install wine wine32:i386.");
-
-QString opisBleduWindows(std::uint32_t kod) {
-    switch (kod) {
-    case 2:
-    case 3:
-        return QStringLiteral("nie ma takiego pliku");
-    case 5:
-        return QStringLiteral("brak dostępu");
-    case 126:
-        return QStringLiteral("brak biblioteki, której ona potrzebuje");
-    case 193:
-        return QStringLiteral("to nie jest 32-bitowa biblioteka Windows");
-    default:
-        return QStringLiteral("błąd systemu Windows %1").arg(kod);
-    }
-}
-
-QString opisWyjatku(std::uint32_t kod) {
-    const QString hex =
-        QStringLiteral("0x") + QStringLiteral("%1").arg(kod, 8, 16, QLatin1Char('0')).toUpper();
-    switch (kod) {
-    case 0xC0000005u:
-        return QStringLiteral("wyjątek %1, naruszenie dostępu do pamięci").arg(hex);
-    case 0xC00000FDu:
-        return QStringLiteral("wyjątek %1, przepełnienie stosu").arg(hex);
-    case 0xC0000094u:
-        return QStringLiteral("wyjątek %1, dzielenie przez zero").arg(hex);
-    default:
-        return QStringLiteral("wyjątek %1").arg(hex);
-    }
-}
-
-QString nazwaFunkcji(std::uint8_t id) {
-    return id < kLiczbaFunkcji ? QString::fromLatin1(kFunkcje[id].nazwa) : QString();
-}
 
 std::vector<std::uint8_t> bajtyWywolania(Id id, const std::vector<std::uint32_t>& wartosci,
                                          const std::vector<LaczeKasy::Bufor>& bufory) {
@@ -144,50 +110,9 @@ std::uint8_t BibliotekiWine::uruchomMost() {
 }
 
 std::uint8_t BibliotekiWine::odpowiedzNaBlad(const ProcesMostu::Odpowiedz& o, Id id) {
-    m_bladDrogi = true;
-    const QString plik = o.biblioteka == Biblioteka::Kavrel ? m_pliki.kavrel : m_pliki.sevrin;
-    const QString funkcja = nazwaFunkcji(o.funkcja);
-    switch (o.stan) {
-    case ProcesMostu::Stan::PozaCzasem:
-        m_powod = QStringLiteral("Funkcja %1 biblioteki %2 nie zakończyła się w ciągu %3 s.")
-                      .arg(nazwaFunkcji(id), NazwaBiblioteki(kFunkcje[id].biblioteka))
-                      .arg(m_ustawienia.granicaWywolaniaMs / 1000);
-        return kKodBibliotekaNieOdpowiada;
-    case ProcesMostu::Stan::Zakonczony:
-        m_powod = QStringLiteral("Program pośredniczący zakończył się w trakcie funkcji %1 (%2); "
-                                 "szczegóły w pliku %3.")
-                      .arg(nazwaFunkcji(id), QString::fromStdString(o.zakonczenie),
-                           m_ustawienia.dziennik());
-        return kKodAwariaBiblioteki;
-    case ProcesMostu::Stan::Ok:
-    case ProcesMostu::Stan::Blad:
-        break;
-    }
-    switch (o.blad) {
-    case Blad::Zaladowanie:
-        m_powod = QStringLiteral("Nie można załadować biblioteki %1: %2.")
-                      .arg(plik, opisBleduWindows(o.szczegol));
-        return kKodZlaBiblioteka;
-    case Blad::BrakFunkcji:
-        m_powod = QStringLiteral("Biblioteka %1 nie ma funkcji %2.").arg(plik, funkcja);
-        return kKodZlaBiblioteka;
-    case Blad::Konwencja:
-        m_powod = QStringLiteral("Funkcja %1 biblioteki %2 zdjęła ze stosu %3 B argumentów zamiast "
-                                 "%4 B: ma inną konwencję wywołania niż biblioteka producenta.")
-                      .arg(funkcja, plik)
-                      .arg(o.szczegol)
-                      .arg(kFunkcje[o.funkcja % kLiczbaFunkcji].konwencja == Konwencja::Stdcall
-                               ? 4 * std::strlen(kFunkcje[o.funkcja % kLiczbaFunkcji].argumenty)
-                               : 0);
-        return kKodZlaBiblioteka;
-    case Blad::Awaria:
-        break;
-    }
-    m_powod = funkcja.isEmpty()
-                  ? QStringLiteral("Biblioteka %1: %2.").arg(plik, opisWyjatku(o.szczegol))
-                  : QStringLiteral("Biblioteka %1, funkcja %2: %3.")
-                        .arg(plik, funkcja, opisWyjatku(o.szczegol));
-    return kKodAwariaBiblioteki;
+    BladMostu blad = OpiszBladMostu(o, id, m_pliki, m_ustawienia);
+    m_powod = std::move(blad.powod);
+    return bladDrogi(blad.kod);
 }
 
 std::uint8_t BibliotekiWine::wywolajWTle(Id id, Argumenty& a) {

@@ -59,6 +59,12 @@ public:
     // What was wrong with KONFIG.TXT in the last register operation, when it ended with 7 or 13
     // to 16 and the library can tell (one line of Polish text naming the line); else empty.
     virtual QString powodBleduKonfiguracji() const { return {}; }
+    // The particulars of the last failure for the user, a line under the code's message: what
+    // was wrong with KONFIG.TXT when the library says, else why the port did not open.
+    QString powodBledu() const {
+        const QString konfiguracja = powodBleduKonfiguracji();
+        return konfiguracja.isEmpty() ? powodBleduPortu() : konfiguracja;
+    }
 
     // Which libraries are in use, one line for the user, when they are not the program's own
     // (shown under the connection test's message); else empty.

@@ -18,6 +18,7 @@
 #include "keys/Kwoty.h"
 #include "keys/StanProgramu.h"
 #include "keys/Trafienia.h"
+#include "keys/UkladPanelu.h"
 
 namespace {
 
@@ -25,7 +26,6 @@ namespace {
 constexpr int kLiczbaFunkcji = 40;
 constexpr int kLiczbaPlatnosci = 7;
 constexpr int kLiczbaWalut = 8;
-constexpr int kLiczbaWariantow = 4;
 constexpr int kLiczbaZakresow = 3;
 constexpr int kLimitPlatnosci = 8;
 
@@ -38,16 +38,6 @@ const QString kKomunikatLimitPlatnosci =
     QStringLiteral("       Klawisz nie może zostać zatwierdzony.        \n"
                    "Zdefiniowano już maksymalną liczbę płatności (osiem).");
 const QString kTytulOstrzezenia = QStringLiteral("Ostrzeżenie");
-
-// The list position chosen, as the 1-based number a record stores, kept within the list.
-int numerWpisu(const QComboBox* lista, int najwiekszy) {
-    return std::clamp(lista->currentIndex() + 1, 1, najwiekszy);
-}
-
-void wybierzPierwszyGdyBrak(QComboBox* lista) {
-    if (lista->currentIndex() < 0 && lista->count() > 0)
-        lista->setCurrentIndex(0);
-}
 
 // Focus moves that come from another window (a message box, a popup list) are not the user
 // leaving or entering a control of this window.
@@ -219,8 +209,8 @@ void PanelKlawisza::iWkladkaMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, in
     } else {
         // Nothing can be confirmed until a key is selected again.
         w.rgDefinicja->setItemIndex(RodzajNiezdefiniowany);
-        ukryj(w.Button5);
-        ukryj(w.rgDefinicja);
+        ukryjKontrolke(w.Button5);
+        ukryjKontrolke(w.rgDefinicja);
         emit zmianaWyboru(-1);
     }
     w.iWkladka->setToolTip(QString());
@@ -249,180 +239,20 @@ void PanelKlawisza::PokazKlawisz(int klawisz) {
         CzyscPanel();
         m_stan.OstatniKlawisz = std::uint8_t(klawisz);
     }
-    pokazRekord(m_stan.tabela.odczytaj(L, klawisz));
+    pokazRekord(w, m_stan.tabela.odczytaj(L, klawisz));
     emit zmianaWyboru(klawisz);
 }
 
-void PanelKlawisza::pokazRekord(const TDefKlawisza& def) {
-    const WidokPanelu& w = m_widok;
-    // A kind outside the six (from a foreign file) shows as undefined.
-    const int rodzaj =
-        def.Rodzaj <= RodzajRabatNarzut ? int(def.Rodzaj) : int(RodzajNiezdefiniowany);
-    w.rgDefinicja->setItemIndex(rodzaj);
-    switch (rodzaj) {
-    case RodzajNiezdefiniowany:
-        ukryj(w.Label5);
-        break;
-    case RodzajTowar:
-        w.cbTowary->setCurrentIndex(def.PLU - 1);
-        w.cbTowary->show();
-        w.cbPojedynczo->setChecked(def.Pojedynczo != 0);
-        w.cbZaplata->setChecked(def.Zaplata != 0);
-        w.cbParagon->setChecked(def.Paragon != 0);
-        w.cbPojedynczo->show();
-        w.cbZaplata->show();
-        w.cbParagon->show();
-        ukryj(w.Label5);
-        break;
-    case RodzajFunkcja:
-        w.cbFunkcja->setCurrentIndex(def.Numer - 1);
-        w.cbFunkcja->show();
-        w.Label2->show();
-        ukryj(w.Label5);
-        break;
-    case RodzajPlatnosc:
-        w.cbPlatnosc->setCurrentIndex(def.Numer - 1);
-        w.cbPlatnosc->show();
-        w.Label3->show();
-        w.Label5->show();
-        w.Edit10->setText(FormatujKwote(QString::number(def.Kwota)));
-        w.Label4->show();
-        break;
-    case RodzajWaluta:
-        w.cbWaluta->setCurrentIndex(def.Numer - 1);
-        w.cbWaluta->show();
-        w.Label3->show();
-        ukryj(w.Label5);
-        w.Edit10->setText(FormatujKwote(QString::number(def.Kwota)));
-        w.Label4->show();
-        break;
-    case RodzajRabatNarzut:
-        w.rgDefinicja->setItemIndex(RodzajRabatNarzut);
-        w.rgDefinicja->show();
-        w.cbRabatNarzut->setCurrentIndex(def.Numer - 1);
-        w.cbRodzaj->setCurrentIndex(def.Zakres - 1);
-        ustawEtykieteWartosci();
-        // A percent is a plain whole number; amounts are shown in hundredths.
-        w.Edit10->setText(def.Numer == 3 || def.Numer == 4
-                              ? FormatujKwote(QString::number(def.Wartosc))
-                              : QString::number(def.Wartosc));
-        w.Label4->show();
-        break;
-    }
-}
-
 void PanelKlawisza::CzyscPanel() {
-    const WidokPanelu& w = m_widok;
-    w.rgDefinicja->setItemIndex(RodzajNiezdefiniowany);
-    w.cbTowary->setCurrentIndex(0);
-    ukryj(w.cbTowary);
-    for (QCheckBox* c : {w.cbPojedynczo, w.cbZaplata, w.cbParagon}) {
-        c->setChecked(false);
-        ukryj(c);
-    }
-    w.cbPlatnosc->setCurrentIndex(0);
-    w.cbFunkcja->setCurrentIndex(0);
-    ukryj(w.cbPlatnosc);
-    ukryj(w.cbFunkcja);
-    ukryj(w.Label2);
-    ukryj(w.Label3);
-    ukryj(w.Label4);
-}
-
-// Variant 1 to 4 of the discount list, the first while none is chosen.
-int PanelKlawisza::wariantRabatu() const {
-    return numerWpisu(m_widok.cbRabatNarzut, kLiczbaWariantow);
-}
-
-void PanelKlawisza::ustawEtykieteWartosci() {
-    m_widok.Label4->setText(wariantRabatu() <= 2 ? QStringLiteral("Procent")
-                                                 : QStringLiteral("Kwota"));
+    czyscPanel(m_widok);
 }
 
 void PanelKlawisza::rgDefinicjaClick() {
-    const WidokPanelu& w = m_widok;
-    const int rodzaj = w.rgDefinicja->itemIndex();
-
-    QList<QWidget*> pokazane;
-    switch (rodzaj) {
-    case RodzajTowar:
-        pokazane = {w.cbTowary, w.cbPojedynczo, w.cbParagon, w.cbZaplata};
-        break;
-    case RodzajFunkcja:
-        pokazane = {w.Label2, w.cbFunkcja};
-        break;
-    case RodzajPlatnosc:
-        pokazane = {w.Label3, w.cbPlatnosc, w.Label4, w.Edit10, w.Label5};
-        break;
-    case RodzajWaluta:
-        pokazane = {w.Label3, w.cbWaluta, w.Label4, w.Edit10};
-        break;
-    case RodzajRabatNarzut:
-        pokazane = {w.cbRabatNarzut, w.Edit10, w.Label4, w.cbRodzaj};
-        break;
-    default:
-        break;
-    }
-    const QList<QWidget*> wszystkie = {w.cbTowary, w.cbPojedynczo,  w.cbZaplata, w.cbParagon,
-                                       w.Label2,   w.cbFunkcja,     w.Label3,    w.cbPlatnosc,
-                                       w.cbWaluta, w.cbRabatNarzut, w.Label4,    w.Edit10,
-                                       w.Label5,   w.cbRodzaj};
-    for (QWidget* c : wszystkie)
-        if (!pokazane.contains(c))
-            ukryj(c);
-
-    switch (rodzaj) {
-    case RodzajTowar:
-        wybierzPierwszyGdyBrak(w.cbTowary);
-        w.Label4->setText(QStringLiteral("Kwota"));
-        break;
-    case RodzajFunkcja:
-        w.Label4->setText(QStringLiteral("Kwota"));
-        break;
-    case RodzajPlatnosc:
-        w.Label3->setText(QStringLiteral("Płatność:"));
-        w.Label4->setText(QStringLiteral("Kwota"));
-        w.Edit10->setText(QStringLiteral("0"));
-        break;
-    case RodzajWaluta:
-        wybierzPierwszyGdyBrak(w.cbWaluta);
-        w.Label3->setText(QStringLiteral("Waluta:"));
-        w.Label4->setText(QStringLiteral("Kwota"));
-        w.Edit10->setText(QStringLiteral("0"));
-        break;
-    case RodzajRabatNarzut:
-        wybierzPierwszyGdyBrak(w.cbRabatNarzut);
-        wybierzPierwszyGdyBrak(w.cbRodzaj);
-        ustawEtykieteWartosci();
-        w.Edit10->setText(QStringLiteral("0"));
-        break;
-    default:
-        w.Label4->setText(QStringLiteral("Kwota"));
-        break;
-    }
-    for (QWidget* c : pokazane)
-        c->show();
-
-    switch (rodzaj) {
-    case RodzajTowar:
-        skupNa(w.cbTowary);
-        break;
-    case RodzajFunkcja:
-        skupNa(w.cbFunkcja);
-        break;
-    case RodzajPlatnosc:
-        skupNa(w.cbPlatnosc);
-        break;
-    case RodzajWaluta:
-        skupNa(w.cbWaluta);
-        break;
-    default:
-        break;
-    }
+    pokazUkladRodzaju(m_widok, m_widok.rgDefinicja->itemIndex());
 }
 
 void PanelKlawisza::cbRabatNarzutChange() {
-    ustawEtykieteWartosci();
+    ustawEtykieteWartosci(m_widok);
 }
 
 void PanelKlawisza::Edit10Exit() {
@@ -443,7 +273,7 @@ void PanelKlawisza::Button5Click() {
     if (rodzaj == RodzajPlatnosc &&
         m_stan.tabela.liczbaPlatnosci(PozycjaKlawisza{L, k}) >= kLimitPlatnosci) {
         m_dialogi.ostrzezenie(w.okno, kTytulOstrzezenia, kKomunikatLimitPlatnosci);
-        pokazRekord(m_stan.tabela.odczytaj(L, k));
+        pokazRekord(w, m_stan.tabela.odczytaj(L, k));
         return;
     }
 
@@ -480,7 +310,7 @@ void PanelKlawisza::Button5Click() {
         break;
     }
     case RodzajRabatNarzut: {
-        def.Numer = std::uint8_t(wariantRabatu());
+        def.Numer = std::uint8_t(wariantRabatu(w));
         def.Zakres = std::uint8_t(numerWpisu(w.cbRodzaj, kLiczbaZakresow));
         if (def.Numer <= 2) {
             const auto procent = CzescCalkowita(w.Edit10->text());
@@ -507,19 +337,6 @@ void PanelKlawisza::Button5Click() {
     m_stan.tabela.zapisz(L, k, def);
     if (poZatwierdzeniu)
         poZatwierdzeniu();
-}
-
-// Hides a control; a control that held the focus gives it up first, so that the focus does
-// not wander on to the next control (possibly a label edit, which would select its key).
-void PanelKlawisza::ukryj(QWidget* w) {
-    QWidget* f = w->window()->focusWidget();
-    if (f && (f == w || w->isAncestorOf(f)))
-        f->clearFocus();
-    w->hide();
-}
-
-void PanelKlawisza::skupNa(QWidget* w) {
-    w->setFocus(Qt::OtherFocusReason);
 }
 
 void PanelKlawisza::komunikat(const QString& tekst) {

@@ -47,7 +47,8 @@ struct WidokPanelu {
 
 // Key selection on the overlay and the editor panel of one key's definition on the current Alt
 // layer. It works on the main window's controls and connects their events itself; the
-// handlers are public so that the window and other operations call them by name.
+// handlers are public so that the window and other operations call them by name. Which
+// controls each kind shows is keys/UkladPanelu.h's; the panel checks and stores.
 class PanelKlawisza : public QObject {
     Q_OBJECT
 public:
@@ -100,11 +101,6 @@ protected:
 
 private:
     bool filtruj(QObject* obiekt, QEvent* zdarzenie);
-    void pokazRekord(const TDefKlawisza& def);
-    void ustawEtykieteWartosci();
-    int wariantRabatu() const;
-    void ukryj(QWidget* w);
-    void skupNa(QWidget* w);
     void komunikat(const QString& tekst);
 
     WidokPanelu m_widok;

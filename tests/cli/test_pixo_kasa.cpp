@@ -11,7 +11,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#include "link/EmulatorTestowy.h"
+#include "wspolne/EmulatorTestowy.h"
 
 namespace {
 
@@ -27,11 +27,6 @@ const QByteArray kDefinicje =
 
 QByteArray plik(int kasa, const QByteArray& definicje = kDefinicje) {
     return "#" + QByteArray::number(kasa) + "\r\n#\r\n#\r\n" + definicje;
-}
-
-QByteArray zawartosc(const QString& nazwa) {
-    QFile f(nazwa);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<brak>");
 }
 
 struct Przebieg {
@@ -58,10 +53,6 @@ private slots:
     void zamknieteWyjscie();
 
 private:
-    void zapisz(const QString& nazwa, const QByteArray& tresc) {
-        QFile f(m_folder->filePath(nazwa));
-        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(tresc) == tresc.size());
-    }
     void uruchomEmulator(const QStringList& usterki = {});
     QProcess* start(const QStringList& argumenty, const QByteArray& wejscie = {},
                     QProcess* odbiorca = nullptr);
@@ -69,26 +60,25 @@ private:
     // What the working folder holds beyond the test's own files, and the temporary folder.
     QStringList pozostalosci() const;
 
-    std::unique_ptr<QTemporaryDir> m_folder, m_tmp;
+    std::unique_ptr<FolderZEmulatorem> m_folder;
+    std::unique_ptr<QTemporaryDir> m_tmp;
     std::unique_ptr<QProcess> m_proces;
-    EmulatorTestowy m_emulator;
 };
 
 void TestPixoKasa::init() {
     m_proces.reset();
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_tmp = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_folder->isValid() && m_tmp->isValid());
     // Timeout 1 s: a silent register is told within a second or two.
     QByteArray konfig;
     for (int k = 1; k <= 4; ++k)
         konfig += QStringLiteral("$0%1\tcom1:57600:mux1:%1\t1\r\n").arg(k).toLatin1();
-    zapisz("KONFIG.TXT", konfig);
+    m_folder.reset(); // first, as it makes the folder before it current again
+    m_folder = std::make_unique<FolderZEmulatorem>(konfig);
+    m_tmp = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_tmp->isValid());
 }
 
 void TestPixoKasa::uruchomEmulator(const QStringList& usterki) {
-    QVERIFY(m_emulator.uruchom(m_folder->path(),
-                               QStringList{"--mux", "1=01,2=02,3=03,4=04", "--verbose"} + usterki));
+    QVERIFY(m_folder->uruchom(QStringList{"--mux", "1=01,2=02,3=03,4=04", "--verbose"} + usterki));
 }
 
 QProcess* TestPixoKasa::start(const QStringList& argumenty, const QByteArray& wejscie,
@@ -119,13 +109,14 @@ QStringList TestPixoKasa::pozostalosci() const {
     QStringList p = QDir(m_folder->path()).entryList(wszystko);
     p.removeOne("KONFIG.TXT");
     p.removeOne("com1");
+    p.removeOne("stan"); // the emulator's
     p.removeOne("klawisz.txt");
     return p + QDir(m_tmp->path()).entryList(wszystko);
 }
 
 void TestPixoKasa::zapisIOdczytCzterechKas() {
     uruchomEmulator();
-    zapisz("klawisz.txt", plik(1));
+    zapiszPlik("klawisz.txt", plik(1));
     const Przebieg zapis = kasa({"zapis", "klawisz.txt", "1", "2", "3", "4"});
     QCOMPARE(zapis.wyjscie, "kasa 01: OK\nkasa 02: OK\nkasa 03: OK\nkasa 04: OK\n");
     QCOMPARE(zapis.status, 0);
@@ -142,7 +133,7 @@ void TestPixoKasa::zapisIOdczytCzterechKas() {
 
 void TestPixoKasa::jednaKasaMilczy() {
     uruchomEmulator({"--no-reply-channel", "3"});
-    zapisz("klawisz.txt", plik(1));
+    zapiszPlik("klawisz.txt", plik(1));
     const Przebieg p = kasa({"zapis", "klawisz.txt", "1", "2", "3", "4", "--json"});
     QCOMPARE(p.status, 1);
     const QJsonObject wynik = QJsonDocument::fromJson(p.wyjscie.toUtf8()).object();
@@ -169,7 +160,7 @@ void TestPixoKasa::jednaKasaMilczy() {
 
 void TestPixoKasa::kasowanieBezPytania() {
     uruchomEmulator();
-    zapisz("klawisz.txt", plik(1));
+    zapiszPlik("klawisz.txt", plik(1));
     QCOMPARE(kasa({"zapis", "klawisz.txt", "1", "2"}).status, 0);
     const Przebieg p = kasa({"kasowanie", "--tak", "2"});
     QCOMPARE(p.wyjscie, "kasa 02: OK\n");
@@ -215,23 +206,23 @@ void TestPixoKasa::nicNieWyslano() {
     QFETCH(QByteArray, wejscie);
     QFETCH(QString, blad);
     uruchomEmulator();
-    zapisz("klawisz.txt", plik(1, "$176\t1\t12\t1\t0\t1\r\n$177\t0\r\n$65\t2\t41\t\r\n"));
-    zapisz("pusty.txt", "");
-    zapisz("bez.txt", "$176\t0\r\n#\r\n#\r\n$177\t0\r\n");
+    zapiszPlik("klawisz.txt", plik(1, "$176\t1\t12\t1\t0\t1\r\n$177\t0\r\n$65\t2\t41\t\r\n"));
+    zapiszPlik("pusty.txt", "");
+    zapiszPlik("bez.txt", "$176\t0\r\n#\r\n#\r\n$177\t0\r\n");
     QVERIFY(QFile::link("/dev/zero", m_folder->filePath("zero.txt")));
     QCOMPARE(::mkfifo(QFile::encodeName(m_folder->filePath("potok.txt")).constData(), 0600), 0);
     const Przebieg p = kasa(argumenty, wejscie);
     QCOMPARE(p.status, 2);
     QVERIFY2(p.bledy.contains(blad), qPrintable(p.bledy));
     QCOMPARE(p.wyjscie, QString());
-    m_emulator.zatrzymaj(); // all it printed is read in
-    QVERIFY2(!m_emulator.bledy().contains("<-"), "the emulator received a frame");
+    m_folder->emulator().zatrzymaj(); // all it printed is read in
+    QVERIFY2(!m_folder->emulator().bledy().contains("<-"), "the emulator received a frame");
     QCOMPARE(pozostalosci(), QStringList({"bez.txt", "potok.txt", "pusty.txt", "zero.txt"}));
 }
 
 void TestPixoKasa::porownajZnajdujeZmiane() {
     uruchomEmulator();
-    zapisz("klawisz.txt", plik(2));
+    zapiszPlik("klawisz.txt", plik(2));
     QCOMPARE(kasa({"zapis", "klawisz.txt", "2"}).status, 0);
     const Przebieg zgodna = kasa({"porownaj", "klawisz.txt", "2"});
     QCOMPARE(zgodna.wyjscie, "kasa 02: zgodna z plikiem\n");
@@ -240,7 +231,7 @@ void TestPixoKasa::porownajZnajdujeZmiane() {
     // Left Alt B from a discount to a markup, right Alt Ą undefined.
     QByteArray zmienione = kDefinicje;
     zmienione.replace("$66\t5\t1\t250", "$66\t5\t0\t250").replace("$164\t3\t2\t1000\t0", "$164\t0");
-    zapisz("klawisz.txt", plik(2, zmienione));
+    zapiszPlik("klawisz.txt", plik(2, zmienione));
     const Przebieg rozna = kasa({"porownaj", "klawisz.txt", "2"});
     QCOMPARE(rozna.wyjscie,
              "kasa 02: różne klawisze: 2\n"
@@ -257,7 +248,7 @@ void TestPixoKasa::porownajZnajdujeZmiane() {
                       .arg(k == 2 ? " " : "\t")
                       .arg(1)
                       .toLatin1();
-    zapisz("KONFIG.TXT", konfig);
+    zapiszPlik("KONFIG.TXT", konfig);
     const Przebieg zlaLinia = kasa({"porownaj", "klawisz.txt", "2"});
     QCOMPARE(zlaLinia.wyjscie, "kasa 02: błąd 16: Niepoprawny format pliku konfiguracji: linia 2: "
                                "pola rozdzielone spacjami, a muszą być rozdzielone znakiem TAB\n");
@@ -268,7 +259,7 @@ void TestPixoKasa::porownajZnajdujeZmiane() {
 void TestPixoKasa::towaryWszystkieAlboZadne() {
     uruchomEmulator();
     QVERIFY(QDir(m_folder->path()).mkpath("listy/waluta-02.txt")); // no file can go there
-    zapisz("listy/towary-02.txt", "stare");
+    zapiszPlik("listy/towary-02.txt", "stare");
     const Przebieg p = kasa({"towary", "2", "-o", "listy"});
     QCOMPARE(p.status, 1);
     QVERIFY2(p.wyjscie.contains("Nie zapisano żadnej z list"), qPrintable(p.wyjscie));
@@ -282,7 +273,7 @@ void TestPixoKasa::przerwanieNieZostawiaPlikow() {
     uruchomEmulator({"--pace", "--baud", "9600"});
     QProcess* p = start({"towary", "1", "-o", "listy"});
     QString slyszane;
-    QTRY_VERIFY_WITH_TIMEOUT((slyszane += m_emulator.bledy()).contains("rozkaz"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT((slyszane += m_folder->emulator().bledy()).contains("rozkaz"), 10000);
     QTest::qWait(300); // the goods list is arriving now
     ::kill(static_cast<pid_t>(p->processId()), SIGTERM);
     QVERIFY(p->waitForFinished(5000));

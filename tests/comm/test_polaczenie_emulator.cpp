@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -18,23 +17,18 @@
 #include "core/okno/SkryptDialogi.h"
 #include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
-#include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/NrKasy.h"
 #include "transfer/okno/OczekiwanieZKlepsydra.h"
 #include "ui_TOknoKomunik.h"
+#include "wspolne/EmulatorTestowy.h"
 
 namespace {
 
 const QString kPortNie = QStringLiteral("Niemożliwe zainicjowanie portu szeregowego");
 const QString kNieTalmo = QStringLiteral("Podłączone urządzenie nie jest kasą TALMO PIXO E");
 const QString kNieZapisano = QStringLiteral("Nie zapisano parametrów komunikacji.");
-
-QByteArray zawartosc(const QString& nazwa) {
-    QFile f(nazwa);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<brak>");
-}
 
 // Also notes whether the busy cursor was up while a box was shown.
 class DialogiZKursorem : public SkryptDialogi {
@@ -69,24 +63,20 @@ private slots:
 
 private:
     // Starts the emulator in the working folder as com1 with `argumenty`.
-    void uruchom(const QStringList& argumenty);
+    void uruchom(const QStringList& argumenty) { QVERIFY(m_folder->uruchom(argumenty)); }
     void polacz() { QTest::mouseClick(m_ui->KlawPolacz, Qt::LeftButton); }
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_poprzedniFolder;
+    std::unique_ptr<FolderZEmulatorem> m_folder;
     std::unique_ptr<StanProgramu> m_stan;
     std::unique_ptr<DialogiZKursorem> m_dialogi;
     std::unique_ptr<Klepsydra> m_klepsydra;
     std::unique_ptr<BibliotekiKasy> m_lacze;
     std::unique_ptr<TOknoKomunik> m_okno;
     Ui::TOknoKomunik* m_ui = nullptr;
-    EmulatorTestowy m_emulator;
 };
 
 void TestPolaczenieEmulator::init() {
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_poprzedniFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_folder->path()));
+    m_folder = std::make_unique<FolderZEmulatorem>();
     m_stan = std::make_unique<StanProgramu>();
     m_dialogi = std::make_unique<DialogiZKursorem>();
     m_klepsydra = std::make_unique<Klepsydra>();
@@ -97,16 +87,8 @@ void TestPolaczenieEmulator::init() {
 }
 
 void TestPolaczenieEmulator::cleanup() {
-    m_emulator.zatrzymaj();
     m_okno.reset();
-    QDir::setCurrent(m_poprzedniFolder);
     m_folder.reset();
-}
-
-void TestPolaczenieEmulator::uruchom(const QStringList& argumenty) {
-    QVERIFY2(m_emulator.uruchom(m_folder->path(),
-                                QStringList{"--state", m_folder->filePath("stan")} + argumenty),
-             qPrintable(m_emulator.bledy()));
 }
 
 void TestPolaczenieEmulator::zapisBezTestu() {

@@ -9,11 +9,11 @@
 #include <QTest>
 #include <random>
 
-#include "link/EmulatorTestowy.h"
 #include "link/common/KlientKasy.h"
 #include "link/common/PortSzeregowy.h"
 #include "link/common/Protokol.h"
 #include "link/common/Ramka.h"
+#include "wspolne/EmulatorTestowy.h"
 
 using namespace pixo;
 

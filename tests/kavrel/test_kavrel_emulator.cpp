@@ -3,6 +3,7 @@
 // exports exactly the functions of its header.
 
 #include "PomocKavrel.h"
+#include "wspolne/EmulatorTestowy.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -19,40 +20,6 @@ using pomoc::pliki;
 using pomoc::zapisz;
 
 namespace {
-
-// The emulator on port `port` of the current folder, stopped when this goes.
-class Emulator {
-public:
-    explicit Emulator(const QStringList& opcje, int port = 3) {
-        const QString program = qEnvironmentVariable("PIXO_BUILD_DIR") + "/emulator/pixo-emulator";
-        p_.setProgram(program);
-        p_.setArguments(QStringList{"--folder", QDir::currentPath(), "--port",
-                                    QString::number(port), "--state", stan_.path()} +
-                        opcje);
-        p_.setProcessChannelMode(QProcess::SeparateChannels);
-        p_.start();
-        QElapsedTimer t;
-        t.start();
-        while (!wyjscie_.contains("gotowe:") && t.elapsed() < 10000 &&
-               p_.state() != QProcess::NotRunning) {
-            p_.waitForReadyRead(200);
-            wyjscie_ += p_.readAllStandardOutput();
-        }
-    }
-    ~Emulator() {
-        p_.terminate();
-        if (!p_.waitForFinished(5000)) {
-            p_.kill();
-            p_.waitForFinished(2000);
-        }
-    }
-    bool gotowy() const { return wyjscie_.contains("gotowe:"); }
-
-private:
-    QTemporaryDir stan_;
-    QProcess p_;
-    QByteArray wyjscie_;
-};
 
 QByteArray naglowek(const QByteArray& nr) {
     return "#" + nr + "\r\n#\r\n#\r\n";
@@ -117,9 +84,8 @@ private slots:
     // The communication dialog writes KONFIG.TXT through the line-file functions; the register
     // operations then find the register through it.
     void zapisOdczytKasowanieDefinicji() {
-        pomoc::FolderRoboczy f;
-        Emulator e({"--number", "07"});
-        QVERIFY(e.gotowy());
+        FolderZEmulatorem f;
+        QVERIFY(f.uruchom({"--number", "07"}, 3));
         std::int32_t u = 0;
         QVERIFY(_OtwartoPlik(&u, Bufor("KONFIG.TXT").b, 1));
         QVERIFY(_ZapisanoDoPlikuLinie(u, Bufor("$07\tcom3:19200:mux0:1\t5").b));
@@ -144,9 +110,8 @@ private slots:
     }
 
     void eksportTowarowPlatnosciWalut() {
-        pomoc::FolderRoboczy f;
-        Emulator e({"--baud", "57600"});
-        QVERIFY(e.gotowy());
+        FolderZEmulatorem f;
+        QVERIFY(f.uruchom({"--baud", "57600"}, 3));
         zapisz("konfig.txt", "$1\tcom3:57600:mux0:1\t5\r\n");
         zapisz("123.@#$", naglowek("1"));
         QCOMPARE(__TowarMax(Bufor("123.@#$").b, Bufor("towary.txt").b), 0);
@@ -178,9 +143,8 @@ private slots:
     }
 
     void multiplekser() {
-        pomoc::FolderRoboczy f;
-        Emulator e({"--mux", "1=01,2=02"});
-        QVERIFY(e.gotowy());
+        FolderZEmulatorem f;
+        QVERIFY(f.uruchom({"--mux", "1=01,2=02"}, 3));
         zapisz("KONFIG.TXT", "$1\tcom3:9600:mux1:1\t2\r\n"
                              "$2\tcom3:9600:mux1:2\t2\r\n"
                              "$3\tcom3:9600:mux1:1\t2\r\n");
@@ -194,9 +158,8 @@ private slots:
     }
 
     void kodyRejestruPrzechodza() {
-        pomoc::FolderRoboczy f;
-        Emulator e({});
-        QVERIFY(e.gotowy());
+        FolderZEmulatorem f;
+        QVERIFY(f.uruchom({}, 3));
         zapisz("KONFIG.TXT", "$01\tcom3:9600:mux0:1\t2\r\n");
         // Nine payment keys: the register has room for eight.
         QByteArray dziewiec = naglowek("01");
@@ -225,9 +188,8 @@ private slots:
     void usterkiLacza() {
         QFETCH(QStringList, opcje);
         QFETCH(QList<int>, kody);
-        pomoc::FolderRoboczy f;
-        Emulator e(opcje);
-        QVERIFY(e.gotowy());
+        FolderZEmulatorem f;
+        QVERIFY(f.uruchom(opcje, 3));
         const int timeout = 1;
         zapisz("KONFIG.TXT", "$1\tcom3:9600:mux0:1\t" + QByteArray::number(timeout) + "\r\n");
         zapisz("123.@#$", naglowek("1"));
@@ -243,14 +205,13 @@ private slots:
     }
 
     void portNiedostepny_62() {
-        pomoc::FolderRoboczy f;
+        FolderZEmulatorem f;
         zapisz("123.@#$", naglowek("1"));
         // No com77 here and no /dev/ttyS76 on this machine.
         zapisz("KONFIG.TXT", "$1\tcom77:9600:mux0:1\t1\r\n");
         QCOMPARE(__OWaluta(Bufor("123.@#$").b, Bufor("waluta.txt").b), 62);
         // A port another program holds.
-        Emulator e({});
-        QVERIFY(e.gotowy());
+        QVERIFY(f.uruchom({}, 3));
         zapisz("KONFIG.TXT", "$1\tcom3:9600:mux0:1\t1\r\n");
         const int fd = ::open("com3", O_RDWR | O_NOCTTY | O_CLOEXEC);
         QVERIFY(fd >= 0);

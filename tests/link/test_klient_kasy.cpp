@@ -15,11 +15,11 @@
 #include <thread>
 #include <unistd.h>
 
-#include "link/EmulatorTestowy.h"
 #include "link/common/KlientKasy.h"
 #include "link/common/Lacze.h"
 #include "link/common/PortSzeregowy.h"
 #include "link/common/Ramka.h"
+#include "wspolne/EmulatorTestowy.h"
 
 using namespace pixo;
 

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "link/EmulatorTestowy.h"
 #include "link/common/PortSzeregowy.h"
+#include "wspolne/EmulatorTestowy.h"
 
 #include "link/sevrin/sevrin.h"
 

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cstring>
@@ -20,24 +19,14 @@
 #include "core/okno/SkryptDialogi.h"
 #include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
-#include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/PlikDefinicji.h"
 #include "transfer/okno/OczekiwanieZKlepsydra.h"
 #include "ui_TForm3.h"
 #include "ui_TOknoKomunik.h"
+#include "wspolne/EmulatorTestowy.h"
 
 namespace {
-
-QByteArray zawartosc(const QString& nazwa) {
-    QFile f(nazwa);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<brak>");
-}
-
-void zapiszPlik(const QString& nazwa, const QByteArray& tresc) {
-    QFile f(nazwa);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(tresc) == tresc.size());
-}
 
 // Every kind on some key, values a register accepts, five payments; direct F1 a function.
 // `zKodami` gives each record its key code, as the reader does.
@@ -106,12 +95,11 @@ private slots:
     void zaDuzoPlatnosciIWyjatek();
 
 private:
-    void uruchom(const QStringList& argumenty = {});
+    void uruchom(const QStringList& argumenty = {}) { QVERIFY(m_folder->uruchom(argumenty)); }
     void kliknij(QPushButton* b) { QTest::mouseClick(b, Qt::LeftButton); }
     QString ostatni() const { return m_dialogi->ostatni().tekst; }
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_poprzedniFolder;
+    std::unique_ptr<FolderZEmulatorem> m_folder;
     std::unique_ptr<StanProgramu> m_stan;
     std::unique_ptr<SkryptDialogi> m_dialogi;
     std::unique_ptr<Klepsydra> m_klepsydra;
@@ -119,13 +107,10 @@ private:
     std::unique_ptr<TForm3> m_okno;
     std::unique_ptr<TOknoKomunik> m_komunik;
     Ui::TForm3* m_ui = nullptr;
-    EmulatorTestowy m_emulator;
 };
 
 void TestDefinicjeEmulator::init() {
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_poprzedniFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_folder->path()));
+    m_folder = std::make_unique<FolderZEmulatorem>("$01\tcom1:9600:mux0:1\t1\r\n");
     m_stan = std::make_unique<StanProgramu>();
     m_dialogi = std::make_unique<SkryptDialogi>();
     m_klepsydra = std::make_unique<Klepsydra>();
@@ -135,21 +120,12 @@ void TestDefinicjeEmulator::init() {
     m_okno->ustawKomunikacje([this] { return m_komunik.get(); }, *m_lacze);
     m_ui = m_okno->ui;
     m_okno->show();
-    zapiszPlik("KONFIG.TXT", "$01\tcom1:9600:mux0:1\t1\r\n");
 }
 
 void TestDefinicjeEmulator::cleanup() {
-    m_emulator.zatrzymaj();
     m_komunik.reset();
     m_okno.reset();
-    QDir::setCurrent(m_poprzedniFolder);
     m_folder.reset();
-}
-
-void TestDefinicjeEmulator::uruchom(const QStringList& argumenty) {
-    QVERIFY2(m_emulator.uruchom(m_folder->path(),
-                                QStringList{"--state", m_folder->filePath("stan")} + argumenty),
-             qPrintable(m_emulator.bledy()));
 }
 
 void TestDefinicjeEmulator::kasaIPlikTamIZPowrotem() {
@@ -248,6 +224,12 @@ void TestDefinicjeEmulator::bezKonfiguracji() {
     QVERIFY(QFile::link("/nie/ma/adaptera", "com9"));
     kliknij(m_ui->bOdczyt);
     QVERIFY2(ostatni().startsWith(TekstBledu(62) + "\rPort "), qPrintable(ostatni()));
+
+    // A KONFIG.TXT the library cannot read: what is wrong, and in which line, under the message.
+    zapiszPlik("KONFIG.TXT", "$01 com1:9600:mux0:1 1\r\n");
+    kliknij(m_ui->bOdczyt);
+    QVERIFY2(ostatni().startsWith(TekstBledu(m_stan->NrBledu) + "\rlinia 1: "),
+             qPrintable(ostatni()));
 }
 
 void TestDefinicjeEmulator::zapisDoPliku_data() {

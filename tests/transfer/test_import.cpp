@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -18,21 +17,16 @@
 #include "core/okno/OknoPostepu.h"
 #include "core/okno/SkryptDialogi.h"
 #include "keys/StanProgramu.h"
-#include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/okno/OczekiwanieZKlepsydra.h"
 #include "ui_TForm3.h"
+#include "wspolne/EmulatorTestowy.h"
 
 namespace {
 
 const QByteArray H = "#1\r\n#\r\n#\r\n";
 const QString kPytanie = QStringLiteral(
     "Czy odczytać bazę towarową, płatności, waluty i  definicje klawiszy z podłączonej kasy?");
-
-void zapiszPlik(const QString& nazwa, const QByteArray& tresc) {
-    QFile f(nazwa);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(tresc) == tresc.size());
-}
 
 struct Okno {
     StanProgramu stan;
@@ -67,19 +61,14 @@ private slots:
     void postepDlugiegoEksportu();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_poprzedniFolder;
+    std::unique_ptr<FolderZEmulatorem> m_folder;
 };
 
 void TestImport::init() {
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_poprzedniFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_folder->path()));
-    zapiszPlik("KONFIG.TXT", "$01\tcom1:9600:mux0:1\t1\r\n");
+    m_folder = std::make_unique<FolderZEmulatorem>("$01\tcom1:9600:mux0:1\t1\r\n");
 }
 
 void TestImport::cleanup() {
-    QDir::setCurrent(m_poprzedniFolder);
     m_folder.reset();
 }
 
@@ -194,8 +183,7 @@ void TestImport::poOdczycieZKasy() {
 }
 
 void TestImport::zEmulatorem() {
-    EmulatorTestowy emulator;
-    QVERIFY(emulator.uruchom(m_folder->path(), {"--state", m_folder->filePath("stan")}));
+    QVERIFY(m_folder->uruchom());
     Okno o;
     Klepsydra klepsydra;
     BibliotekiKasy lacze(oczekiwanieZKlepsydra(klepsydra));
@@ -263,9 +251,7 @@ void TestImport::postepDlugiegoEksportu() {
     zapiszPlik("stan/towary.txt", towary);
     zapiszPlik("KONFIG.TXT", "$01\tcom1:57600:mux0:1\t5\r\n");
     zapiszPlik("123.@#$", H);
-    EmulatorTestowy emulator;
-    QVERIFY(emulator.uruchom(m_folder->path(),
-                             {"--state", m_folder->filePath("stan"), "--pace", "--baud", "57600"}));
+    QVERIFY(m_folder->uruchom({"--pace", "--baud", "57600"}));
     Klepsydra klepsydra;
     BibliotekiKasy lacze(oczekiwanieZKlepsydra(klepsydra));
     QVERIFY(lacze.zPostepem());

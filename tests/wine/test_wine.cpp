@@ -11,7 +11,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -23,12 +22,12 @@
 #include "core/okno/SkryptDialogi.h"
 #include "core/okno/TRadioGroup.h"
 #include "keys/StanProgramu.h"
-#include "link/EmulatorTestowy.h"
 #include "transfer/KodyBledow.h"
 #include "transfer/WyborBibliotek.h"
 #include "transfer/okno/OczekiwanieZKlepsydra.h"
 #include "ui_TForm3.h"
 #include "ui_TOknoKomunik.h"
+#include "wspolne/EmulatorTestowy.h"
 
 namespace {
 
@@ -36,17 +35,6 @@ const QByteArray kZadanie = "#1\r\n#\r\n#\r\n";
 
 QString zbudowane(const QString& plik) {
     return qEnvironmentVariable("PIXO_BUILD_DIR") + QStringLiteral("/windows/") + plik;
-}
-
-QByteArray zawartosc(const QString& nazwa) {
-    QFile f(nazwa);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<brak>");
-}
-
-void zapiszPlik(const QString& nazwa, const QByteArray& tresc) {
-    QFile::remove(nazwa);
-    QFile f(nazwa);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(tresc) == tresc.size());
 }
 
 // The goods base with one-letter names: a paced transfer of it lasts about a second.
@@ -89,14 +77,9 @@ private:
     BibliotekiWine::Pliki pliki() const {
         return {m_folder->filePath("Kavrel.dll"), m_folder->filePath("Sevrin.dll")};
     }
-    void uruchom(const QStringList& argumenty = {}) {
-        QVERIFY2(m_emulator.uruchom(m_folder->path(), QStringList{"--state", "stan"} + argumenty),
-                 qPrintable(m_emulator.bledy()));
-    }
+    void uruchom(const QStringList& argumenty = {}) { QVERIFY(m_folder->uruchom(argumenty)); }
 
-    std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_poprzedni;
-    EmulatorTestowy m_emulator;
+    std::unique_ptr<FolderZEmulatorem> m_folder;
 };
 
 void TestWine::initTestCase() {
@@ -106,17 +89,12 @@ void TestWine::initTestCase() {
 }
 
 void TestWine::init() {
-    m_folder = std::make_unique<QTemporaryDir>();
-    m_poprzedni = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(m_folder->path()));
+    m_folder = std::make_unique<FolderZEmulatorem>("$01\tcom1:57600:mux0:1\t2\r\n");
     for (const char* dll : {"Kavrel.dll", "Sevrin.dll"})
         QVERIFY(QFile::copy(zbudowane(dll), dll));
-    zapiszPlik("KONFIG.TXT", "$01\tcom1:57600:mux0:1\t2\r\n");
 }
 
 void TestWine::cleanup() {
-    m_emulator.zatrzymaj();
-    QDir::setCurrent(m_poprzedni);
     m_folder.reset();
 }
 

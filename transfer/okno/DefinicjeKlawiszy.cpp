@@ -102,7 +102,7 @@ bool DefinicjeKlawiszy::odczytajZKasy() {
     }
     if (m_stan.NrBledu != 0) {
         // An older "klawisz.txt" is not what the register holds: nothing is loaded.
-        PokazBlad(m_stan, m_dialogi, m_widok.okno, m_lacze.powodBleduPortu());
+        PokazBlad(m_stan, m_dialogi, m_widok.okno, m_lacze.powodBledu());
         return false;
     }
     // The library writes into "klawisz.txt" in whatever letter case it finds one.
@@ -180,7 +180,7 @@ void DefinicjeKlawiszy::zapisz(bool doPliku) {
                                                    Dialogi::Ikona::Blad, Dialogi::Tak});
                 return;
             } else {
-                PokazBlad(m_stan, m_dialogi, m_widok.okno, m_lacze.powodBleduPortu());
+                PokazBlad(m_stan, m_dialogi, m_widok.okno, m_lacze.powodBledu());
             }
         } catch (const std::exception&) {
             blad(kWyjatekZapisu);
@@ -206,7 +206,7 @@ void DefinicjeKlawiszy::bKasowanieClick() {
     }
     m_stan.NrBledu = m_lacze.KDefKlaw(kListaKasowania);
     if (m_stan.NrBledu != 0) {
-        PokazBlad(m_stan, m_dialogi, m_widok.okno, m_lacze.powodBleduPortu());
+        PokazBlad(m_stan, m_dialogi, m_widok.okno, m_lacze.powodBledu());
         return;
     }
     m_stan.tabela.wyczyscWszystkieRodzaje();

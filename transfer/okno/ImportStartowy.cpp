@@ -49,7 +49,7 @@ bool eksportuj(StanProgramu& stan, Dialogi& dialogi, LaczeKasy& lacze, QWidget* 
     for (const auto& [eksport, plik] : eksporty) {
         stan.NrBledu = (lacze.*eksport)(kPlikWejsciowy, *plik);
         if (stan.NrBledu != 0) {
-            PokazBlad(stan, dialogi, okno, lacze.powodBleduPortu());
+            PokazBlad(stan, dialogi, okno, lacze.powodBledu());
             return false;
         }
     }

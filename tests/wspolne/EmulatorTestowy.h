@@ -1,14 +1,38 @@
 #pragma once
-// Starts pixo-emulator for one test: publishes "comN" in a given folder, waits for its ready
-// line, and stops it (SIGTERM) when the object goes away.
+// The register emulator for the tests of every folder that talk to it.
+// EmulatorTestowy starts pixo-emulator for one test: publishes "comN" in a given folder, waits
+// for its ready line, and stops it (SIGTERM, then kill) when the object goes away.
+// FolderZEmulatorem is one test's working folder around it: a temporary folder made the
+// current one, KONFIG.TXT written there when given, the emulator started in it on demand with
+// its state under "stan"; when it goes, the emulator is stopped, the previous folder is
+// current again and the temporary is removed (so one goes before the next is made). zapiszPlik
+// and zawartosc write and read a file byte for byte.
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <signal.h>
+
+// Replaces the file whole: removed first, so that a link or a read-only file standing there is
+// replaced, not written through.
+inline void zapiszPlik(const QString& nazwa, const QByteArray& tresc) {
+    QFile::remove(nazwa);
+    QFile f(nazwa);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(tresc) == tresc.size());
+}
+
+// The file's bytes, or "<brak>" when it cannot be read.
+inline QByteArray zawartosc(const QString& nazwa) {
+    QFile f(nazwa);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<brak>");
+}
 
 class EmulatorTestowy {
 public:
@@ -72,4 +96,34 @@ public:
 private:
     QProcess proces_;
     QString wyjscie_;
+};
+
+class FolderZEmulatorem : public QTemporaryDir {
+public:
+    // `konfig`: KONFIG.TXT's contents; empty: no KONFIG.TXT.
+    explicit FolderZEmulatorem(const QByteArray& konfig = {}) : poprzedni_(QDir::currentPath()) {
+        QVERIFY(isValid() && QDir::setCurrent(path()));
+        if (!konfig.isEmpty())
+            zapiszPlik("KONFIG.TXT", konfig);
+    }
+    FolderZEmulatorem(const FolderZEmulatorem&) = delete;
+    FolderZEmulatorem& operator=(const FolderZEmulatorem&) = delete;
+    ~FolderZEmulatorem() {
+        emulator_.zatrzymaj();
+        QDir::setCurrent(poprzedni_);
+    }
+
+    // Starts the emulator as "comN" (N = `port`) with `argumenty`; false, with what the
+    // emulator said in the test's log, when it does not come up.
+    bool uruchom(const QStringList& argumenty = {}, int port = 1) {
+        if (emulator_.uruchom(path(), QStringList{"--state", filePath("stan")} + argumenty, port))
+            return true;
+        qWarning("pixo-emulator: %s", qPrintable(emulator_.bledy()));
+        return false;
+    }
+    EmulatorTestowy& emulator() { return emulator_; }
+
+private:
+    QString poprzedni_;
+    EmulatorTestowy emulator_;
 };
