@@ -18,7 +18,7 @@
 #include "keys/Kwoty.h"
 #include "keys/StanProgramu.h"
 #include "keys/Trafienia.h"
-#include "keys/UkladPanelu.h"
+#include "keys/okno/UkladPanelu.h"
 
 namespace {
 

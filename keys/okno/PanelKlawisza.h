@@ -48,7 +48,7 @@ struct WidokPanelu {
 // Key selection on the overlay and the editor panel of one key's definition on the current Alt
 // layer. It works on the main window's controls and connects their events itself; the
 // handlers are public so that the window and other operations call them by name. Which
-// controls each kind shows is keys/UkladPanelu.h's; the panel checks and stores.
+// controls each kind shows is keys/okno/UkladPanelu.h's; the panel checks and stores.
 class PanelKlawisza : public QObject {
     Q_OBJECT
 public:

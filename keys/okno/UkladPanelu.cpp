@@ -1,4 +1,4 @@
-#include "keys/UkladPanelu.h"
+#include "keys/okno/UkladPanelu.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "core/TRadioGroup.h"
+#include "core/okno/TRadioGroup.h"
 #include "keys/Kwoty.h"
-#include "keys/PanelKlawisza.h"
+#include "keys/okno/PanelKlawisza.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The key panel's layouts: which of the main window's controls each kind of definition shows,
 // with which labels, and how a record's numbers map to the controls' entries. Widgets only, on
-// the controls of a WidokPanelu (keys/PanelKlawisza.h): nothing here is validated, stored or
+// the controls of a WidokPanelu (keys/okno/PanelKlawisza.h): nothing here is validated, stored or
 // told to the user; PanelKlawisza does that. A kind outside the six shows as undefined.
 
 struct TDefKlawisza;
