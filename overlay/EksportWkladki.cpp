@@ -1,10 +1,11 @@
 #include "overlay/EksportWkladki.h"
 
 #include <QFontMetrics>
-#include <QHash>
 #include <QIODevice>
 #include <QPainter>
+#include <QRegion>
 #include <QtEndian>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -60,50 +61,160 @@ QString dopelnijNapis(const QString& tekst) {
     return tekst + QString(8 - tekst.size(), QLatin1Char(' '));
 }
 
-namespace {
-
-// The nearest palette entry of a colour, by distance in RGB; the first of equals wins.
-class Paleta {
-public:
+// The nearest palette entry of a colour, by distance in RGB; the first of equals wins. What
+// was found is kept as long as the palette stays: the same blends of the same colours come
+// back in every export.
+struct PlikBitmapy::Paleta {
     explicit Paleta(const QList<QRgb>& kolory) : m_kolory(kolory) {}
 
     uchar najblizszy(QRgb c) {
         c |= 0xFF000000u;
-        if (const auto it = m_pamiec.constFind(c); it != m_pamiec.constEnd())
-            return *it;
+        // A small table indexed by the colour's hash; a colour that finds another in its slot
+        // is searched again and takes the slot.
+        Wpis& w = m_pamiec[(c * 2654435761u) >> (32 - kBityPamieci)];
+        if (w.kolor == c)
+            return w.indeks;
         int najlepszy = 0;
         long najmniej = -1;
-        for (int i = 0; i < m_kolory.size(); ++i) {
-            const long dr = qRed(c) - qRed(m_kolory[i]);
-            const long dg = qGreen(c) - qGreen(m_kolory[i]);
-            const long db = qBlue(c) - qBlue(m_kolory[i]);
+        for (qsizetype i = 0; i < m_kolory.size(); ++i) {
+            const QRgb k = m_kolory.at(i);
+            const long dr = qRed(c) - qRed(k);
+            const long dg = qGreen(c) - qGreen(k);
+            const long db = qBlue(c) - qBlue(k);
             const long d = dr * dr + dg * dg + db * db;
             if (najmniej < 0 || d < najmniej) {
                 najmniej = d;
-                najlepszy = i;
+                najlepszy = static_cast<int>(i);
             }
         }
-        m_pamiec.insert(c, static_cast<uchar>(najlepszy));
-        return static_cast<uchar>(najlepszy);
+        w = {c, static_cast<uchar>(najlepszy)};
+        return w.indeks;
     }
 
 private:
+    static constexpr int kBityPamieci = 12;
+    struct Wpis {
+        QRgb kolor = 0; // no colour: every looked-up one is opaque
+        uchar indeks = 0;
+    };
     QList<QRgb> m_kolory;
-    QHash<QRgb, uchar> m_pamiec;
+    std::array<Wpis, 1 << kBityPamieci> m_pamiec{};
 };
 
+qsizetype PlikBitmapy::poczatekWiersza(int y) const {
+    // The file's rows run bottom-up.
+    return m_poczatekDanych + m_dlugoscWiersza * (m_wysokosc - 1 - y);
+}
+
+uchar* PlikBitmapy::wiersz(int y) {
+    return reinterpret_cast<uchar*>(m_plik.data()) + poczatekWiersza(y);
+}
+
+void PlikBitmapy::wrocDoPodstawy(const QImage& wydruk, int pikseleNaMetr) {
+    if (wydruk.cacheKey() != m_kluczPodstawy || m_podstawa.isEmpty()) {
+        zakodujBmp(wydruk, m_podstawa);
+        m_kluczPodstawy = wydruk.cacheKey();
+        m_format = wydruk.format();
+        m_szerokosc = wydruk.width();
+        m_wysokosc = wydruk.height();
+        m_rozdzielczosc = QSize(wydruk.dotsPerMeterX(), wydruk.dotsPerMeterY());
+        const bool paleta = wydruk.format() == QImage::Format_Indexed8;
+        m_kolory = paleta ? wydruk.colorTable() : QList<QRgb>();
+        m_paleta = paleta ? std::make_shared<Paleta>(m_kolory) : nullptr;
+        m_dlugoscWiersza =
+            ((static_cast<qsizetype>(m_szerokosc) * (paleta ? 8 : 24) + 31) / 32) * 4;
+        m_poczatekDanych = 14 + 40 + 4 * m_kolory.size();
+        m_plik = m_podstawa;
+        m_plik.detach();
+    } else {
+        // Only what the previous labels covered differs from the bitmap.
+        const int bajty = m_paleta ? 1 : 3;
+        for (const QRect& r : m_narysowane)
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                const qsizetype poczatek = poczatekWiersza(y) + qsizetype(r.left()) * bajty;
+                std::memcpy(m_plik.data() + poczatek, m_podstawa.constData() + poczatek,
+                            static_cast<size_t>(r.width()) * bajty);
+            }
+    }
+    m_narysowane.clear();
+    // The resolution, horizontal and vertical, at offsets 38 and 42 of the file.
+    if (pikseleNaMetr > 0) {
+        qToLittleEndian(static_cast<quint32>(pikseleNaMetr), m_plik.data() + 38);
+        qToLittleEndian(static_cast<quint32>(pikseleNaMetr), m_plik.data() + 42);
+    } else {
+        std::memcpy(m_plik.data() + 38, m_podstawa.constData() + 38, 8);
+    }
+}
+
+void PlikBitmapy::doPlotna(const QRect& czesc, QImage& plotno, QPoint poczatekPlotna) const {
+    const QRgb* kolory = m_kolory.constData();
+    for (int y = czesc.top(); y <= czesc.bottom(); ++y) {
+        const uchar* z = reinterpret_cast<const uchar*>(m_plik.constData()) + poczatekWiersza(y);
+        auto* c =
+            reinterpret_cast<QRgb*>(plotno.scanLine(y - poczatekPlotna.y())) - poczatekPlotna.x();
+        for (int x = czesc.left(); x <= czesc.right(); ++x)
+            c[x] =
+                m_paleta ? kolory[z[x]] | 0xFF000000u : qRgb(z[3 * x + 2], z[3 * x + 1], z[3 * x]);
+    }
+}
+
+void PlikBitmapy::doPliku(const QImage& plotno, QPoint poczatekPlotna) {
+    const QRgb* kolory = m_kolory.constData();
+    const int szerokosc = plotno.width();
+    const int wysokosc = plotno.height();
+    for (int y = 0; y < wysokosc; ++y) {
+        uchar* z = wiersz(poczatekPlotna.y() + y);
+        const auto* c = reinterpret_cast<const QRgb*>(plotno.constScanLine(y));
+        if (m_paleta) {
+            z += poczatekPlotna.x();
+            // Runs of one colour (the background, the text's core) look the palette up once.
+            QRgb ostatni = 0; // no colour of the canvas: they are all opaque
+            uchar wpis = 0;
+            for (int x = 0; x < szerokosc; ++x) {
+                // An untouched pixel keeps its index, also where two entries share a colour.
+                if (c[x] == (kolory[z[x]] | 0xFF000000u))
+                    continue;
+                if (c[x] != ostatni) {
+                    ostatni = c[x];
+                    wpis = m_paleta->najblizszy(c[x]);
+                }
+                z[x] = wpis;
+            }
+        } else {
+            z += 3 * poczatekPlotna.x();
+            for (int x = 0; x < szerokosc; ++x) {
+                z[3 * x] = static_cast<uchar>(qBlue(c[x]));
+                z[3 * x + 1] = static_cast<uchar>(qGreen(c[x]));
+                z[3 * x + 2] = static_cast<uchar>(qRed(c[x]));
+            }
+        }
+    }
+}
+
 // Draws one label on the part of the bitmap it covers, in 32-bit colour, and puts that part
-// back in the bitmap's own format. Labels are drawn one after another, each on what the ones
-// before it left.
-void rysujNapis(QImage& wynik, Paleta* paleta, const QRect& prostokat, const QString& tekst,
-                const QColor& tlo, const QFont& czcionka, const QFontMetrics& fm,
-                const QColor& kolorTekstu) {
+// back in the file's own pixel format. Labels are drawn one after another, each on what the
+// ones before it left.
+void PlikBitmapy::rysujNapis(const QRect& prostokat, const QString& tekst, const QColor& tlo,
+                             const QFont& czcionka, const QFontMetrics& fm,
+                             const QColor& kolorTekstu) {
     const QRect tloTekstu(prostokat.topLeft(), QSize(fm.horizontalAdvance(tekst), fm.height()));
-    const QRect obszar = (prostokat | tloTekstu) & wynik.rect();
+    const QRect obszar = (prostokat | tloTekstu) & QRect(0, 0, m_szerokosc, m_wysokosc);
     if (obszar.isEmpty())
         return;
-    const QImage przed = wynik.copy(obszar).convertToFormat(QImage::Format_RGB32);
-    QImage plotno = przed.copy();
+    m_narysowane.push_back(obszar);
+    QImage plotno(obszar.size(), QImage::Format_RGB32);
+    // The bitmap's resolution, which the text is laid out for.
+    plotno.setDotsPerMeterX(m_rozdzielczosc.width());
+    plotno.setDotsPerMeterY(m_rozdzielczosc.height());
+    if (tlo.alpha() == 255) {
+        // An opaque background covers the two rectangles whole: only the rest of the canvas
+        // needs the bitmap's pixels.
+        plotno.fill(tlo);
+        for (const QRect& r : QRegion(obszar) - QRegion(prostokat) - QRegion(tloTekstu))
+            doPlotna(r, plotno, obszar.topLeft());
+    } else {
+        doPlotna(obszar, plotno, obszar.topLeft());
+    }
     {
         QPainter p(&plotno);
         p.translate(-obszar.topLeft());
@@ -113,60 +224,44 @@ void rysujNapis(QImage& wynik, Paleta* paleta, const QRect& prostokat, const QSt
         p.setPen(kolorTekstu);
         p.drawText(QPoint(prostokat.left(), prostokat.top() + fm.ascent()), tekst);
     }
-    if (paleta) {
-        for (int y = 0; y < obszar.height(); ++y) {
-            const auto* poDrodze = reinterpret_cast<const QRgb*>(plotno.constScanLine(y));
-            const auto* wczesniej = reinterpret_cast<const QRgb*>(przed.constScanLine(y));
-            uchar* cel = wynik.scanLine(obszar.top() + y) + obszar.left();
-            for (int x = 0; x < obszar.width(); ++x)
-                if (poDrodze[x] != wczesniej[x])
-                    cel[x] = paleta->najblizszy(poDrodze[x]);
-        }
-    } else {
-        const QImage gotowe = plotno.convertToFormat(wynik.format());
-        const int bajtyNaPiksel = wynik.depth() / 8;
-        for (int y = 0; y < obszar.height(); ++y)
-            std::memcpy(wynik.scanLine(obszar.top() + y) + obszar.left() * bajtyNaPiksel,
-                        gotowe.constScanLine(y),
-                        static_cast<size_t>(obszar.width()) * bajtyNaPiksel);
-    }
+    doPliku(plotno, obszar.topLeft());
 }
 
-} // namespace
-
-void rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
-                 const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s, QImage& wynik) {
-    // The surface keeps its memory from one export to the next when the size and format
-    // stay: fresh memory for a whole bitmap costs more here than everything drawn on it.
-    if (wynik.size() != wydruk.size() || wynik.format() != wydruk.format() ||
-        wynik.bytesPerLine() != wydruk.bytesPerLine()) {
-        wynik = wydruk.copy();
-    } else {
-        for (int y = 0; y < wydruk.height(); ++y)
-            std::memcpy(wynik.scanLine(y), wydruk.constScanLine(y),
-                        static_cast<size_t>(wydruk.bytesPerLine()));
-        wynik.setColorTable(wydruk.colorTable());
-        wynik.setDotsPerMeterX(wydruk.dotsPerMeterX());
-        wynik.setDotsPerMeterY(wydruk.dotsPerMeterY());
-    }
-    const QFontMetrics fm(czcionka, &wynik);
-    // On a palette bitmap a drawn pixel takes the nearest palette colour; untouched pixels
-    // keep their index.
-    std::optional<Paleta> paleta;
-    if (wynik.format() == QImage::Format_Indexed8)
-        paleta.emplace(wynik.colorTable());
+void PlikBitmapy::rysuj(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
+                        const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s,
+                        int pikseleNaMetr) {
+    wrocDoPodstawy(wydruk, pikseleNaMetr);
+    QImage miara(1, 1, QImage::Format_RGB32); // the font measured as on the bitmap
+    miara.setDotsPerMeterX(m_rozdzielczosc.width());
+    miara.setDotsPerMeterY(m_rozdzielczosc.height());
+    const QFontMetrics fm(czcionka, &miara);
     for (const NapisEksportu& n : napisy)
         if (!n.tekst.isEmpty())
-            rysujNapis(wynik, paleta ? &*paleta : nullptr,
-                       prostokatNapisu(n.polozenie, n.jednoliniowy, s), n.tekst, n.tlo, czcionka,
+            rysujNapis(prostokatNapisu(n.polozenie, n.jednoliniowy, s), n.tekst, n.tlo, czcionka,
                        fm, kolorTekstu);
+}
+
+QImage PlikBitmapy::obraz() const {
+    const bool paleta = m_paleta != nullptr;
+    QImage wynik(m_szerokosc, m_wysokosc, paleta ? QImage::Format_Indexed8 : QImage::Format_BGR888);
+    const qsizetype uzyteWiersza = qsizetype(m_szerokosc) * (paleta ? 1 : 3);
+    for (int y = 0; y < m_wysokosc; ++y)
+        std::memcpy(wynik.scanLine(y), m_plik.constData() + poczatekWiersza(y),
+                    static_cast<size_t>(uzyteWiersza));
+    if (paleta)
+        wynik.setColorTable(m_kolory);
+    else
+        wynik = std::move(wynik).convertToFormat(m_format);
+    wynik.setDotsPerMeterX(static_cast<int>(qFromLittleEndian<quint32>(m_plik.constData() + 38)));
+    wynik.setDotsPerMeterY(static_cast<int>(qFromLittleEndian<quint32>(m_plik.constData() + 42)));
+    return wynik;
 }
 
 QImage rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
                    const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s) {
-    QImage wynik;
-    rysujNapisy(wydruk, napisy, czcionka, kolorTekstu, s, wynik);
-    return wynik;
+    PlikBitmapy plik;
+    plik.rysuj(wydruk, napisy, czcionka, kolorTekstu, s);
+    return plik.obraz();
 }
 
 void zakodujBmp(const QImage& zrodlo, QByteArray& dane) {

@@ -3,13 +3,17 @@
 // bitmap, the label rectangles, the label font and the drawing of the labels onto a copy of
 // the print bitmap in its own pixel format.
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <memory>
 #include <vector>
+
+class QFontMetrics;
 
 // Labels sit this many bitmap pixels right of their scaled window position: the print bitmap
 // carries a strip at its left edge that the screen picture lacks.
@@ -60,11 +64,48 @@ struct NapisEksportu {
 // nearest palette colour and untouched pixels keep their index.
 QImage rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
                    const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s);
-// The same onto `powierzchnia`, whose memory is reused when it already has the bitmap's size
-// and format.
-void rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
-                 const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s,
-                 QImage& powierzchnia);
+
+// The export's bitmap file in the making: the print bitmap is encoded once (zakodujBmp), each
+// export starts again from those bytes and draws its labels, as rysujNapisy does, straight
+// into the file's rows, so that the file is written as it stands, without being encoded
+// again. Only the parts the previous export drew are put back, not the whole bitmap.
+class PlikBitmapy {
+public:
+    // The labels on the print bitmap `wydruk` (encoded anew only when it is another bitmap
+    // than the last one's), the file's resolution `pikseleNaMetr`, or the bitmap's own at 0.
+    void rysuj(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
+               const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s,
+               int pikseleNaMetr = 0);
+    // The Windows bitmap file: what zakodujBmp gives for the drawn bitmap.
+    QByteArrayView dane() const { return m_plik; }
+    // The drawn bitmap, in the print bitmap's format and with its palette.
+    QImage obraz() const;
+
+private:
+    struct Paleta;
+    void wrocDoPodstawy(const QImage& wydruk, int pikseleNaMetr);
+    // The file's pixels of `czesc` onto the canvas whose top-left lies at `poczatekPlotna` of
+    // the bitmap, and the whole canvas back into the file.
+    void doPlotna(const QRect& czesc, QImage& plotno, QPoint poczatekPlotna) const;
+    void doPliku(const QImage& plotno, QPoint poczatekPlotna);
+    void rysujNapis(const QRect& prostokat, const QString& tekst, const QColor& tlo,
+                    const QFont& czcionka, const QFontMetrics& fm, const QColor& kolorTekstu);
+    qsizetype poczatekWiersza(int y) const;
+    uchar* wiersz(int y);
+
+    qint64 m_kluczPodstawy = 0;
+    QImage::Format m_format = QImage::Format_Invalid;
+    QByteArray m_podstawa; // the print bitmap's file, without labels
+    QByteArray m_plik;
+    QList<QRgb> m_kolory; // the palette, empty for 24 bits
+    std::shared_ptr<Paleta> m_paleta;
+    std::vector<QRect> m_narysowane; // what the last labels covered
+    int m_szerokosc = 0;
+    int m_wysokosc = 0;
+    QSize m_rozdzielczosc; // the print bitmap's, in pixels per metre
+    qsizetype m_dlugoscWiersza = 0;
+    qsizetype m_poczatekDanych = 0;
+};
 
 // A Windows bitmap file of the image, uncompressed: 8 bits per pixel with the image's own
 // palette for a palette image, else 24 bits; the image's resolution goes into the header.

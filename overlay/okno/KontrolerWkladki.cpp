@@ -15,6 +15,7 @@
 #include "core/BladProgramu.h"
 #include "core/KodyZnakow.h"
 #include "core/NazwyPlikow.h"
+#include "core/ZapisPliku.h"
 #include "core/okno/CzcionkiFormularzy.h"
 #include "core/okno/PrzyPokazaniu.h"
 #include "core/okno/TRadioGroup.h"
@@ -242,7 +243,7 @@ void KontrolerWkladki::bCzcionkaClick() {
     }
 }
 
-std::optional<QImage> KontrolerWkladki::eksportuj() {
+bool KontrolerWkladki::eksportuj() {
     QString nazwa;
     if (!m_stan.PlikWydruku.isEmpty()) {
         nazwa = m_stan.PlikWydruku;
@@ -252,13 +253,13 @@ std::optional<QImage> KontrolerWkladki::eksportuj() {
                                         QStringLiteral("bmp")};
         const auto wybrana = m_dialogi.zapiszPlik(m_widok.okno, wybor);
         if (!wybrana)
-            return std::nullopt;
+            return false;
         nazwa = *wybrana;
         m_nazwaZapisu = nazwa;
         if (zastrzezonaNazwa(nazwa)) {
             m_dialogi.informacja(m_widok.okno, QCoreApplication::applicationName(),
                                  nazwa + QStringLiteral(" : zastrzeżona nazwa pliku"));
-            return std::nullopt;
+            return false;
         }
     }
     const QString plikBmp = zmienRozszerzenie(nazwa, QStringLiteral(".bmp"));
@@ -287,11 +288,9 @@ std::optional<QImage> KontrolerWkladki::eksportuj() {
         linie[k] = tekst;
     }
 
-    rysujNapisy(wydruk, napisy, czcionka, kolorTekstu, skala, m_powierzchnia);
     // The file says 300 dpi whatever the embedded bitmap says.
-    m_powierzchnia.setDotsPerMeterX(kPikseliNaMetr);
-    m_powierzchnia.setDotsPerMeterY(kPikseliNaMetr);
-    zapiszBitmape(m_powierzchnia, plikBmp, &m_plikBmp);
+    m_bitmapa.rysuj(wydruk, napisy, czcionka, kolorTekstu, skala, kPikseliNaMetr);
+    zapiszBezpiecznie(plikBmp, m_bitmapa.dane());
     // The padded texts stay in the edits.
     for (int k = 0; k < kLiczbaNapisow; ++k) {
         QLineEdit* e = m_widok.edity[kKolejnoscPliku[k]];
@@ -299,7 +298,7 @@ std::optional<QImage> KontrolerWkladki::eksportuj() {
             ustawTekst(e, linie[k]);
     }
     zapiszPlikNapisow(zmienRozszerzenie(plikBmp, QStringLiteral(".bm0")), linie);
-    return m_powierzchnia;
+    return true;
 }
 
 void KontrolerWkladki::BitBtn1Click() {
@@ -355,9 +354,9 @@ void KontrolerWkladki::podgladWydruku() {
 
 std::optional<QImage> KontrolerWkladki::obrazWydruku() {
     m_stan.PlikWydruku = kPlikTymczasowy;
-    std::optional<QImage> obraz;
+    bool zapisany = false;
     try {
-        obraz = eksportuj();
+        zapisany = eksportuj();
     } catch (...) {
         // A later "Zapis do pliku" asks for its name again, and no half-made temporary stays.
         m_stan.PlikWydruku.clear();
@@ -366,5 +365,7 @@ std::optional<QImage> KontrolerWkladki::obrazWydruku() {
     }
     QFile::remove(kPlikTymczasowy);
     m_stan.PlikWydruku.clear();
-    return obraz;
+    if (!zapisany)
+        return std::nullopt;
+    return m_bitmapa.obraz();
 }

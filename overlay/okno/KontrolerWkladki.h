@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "core/okno/Dialogi.h"
+#include "overlay/EksportWkladki.h"
 #include "overlay/NapisyKlawiszy.h"
 #include "overlay/okno/WidokWkladki.h"
 
@@ -62,9 +63,8 @@ public:
 
 private:
     void ustawCzcionkeNapisow();
-    // Runs the export; the drawn bitmap, or nothing when the user cancelled or the name was
-    // refused.
-    std::optional<QImage> eksportuj();
+    // Runs the export; false when the user cancelled or the name was refused.
+    bool eksportuj();
     // The export to the temporary name, read back and the temporary bitmap deleted: the page
     // that printing sends, or nothing when the export did not run.
     std::optional<QImage> obrazWydruku();
@@ -80,6 +80,5 @@ private:
     bool m_czcionkaNapisowUstalona = false;
     // The drawing surface and the encoded bitmap file, kept between exports so that their
     // memory is not taken afresh each time.
-    QImage m_powierzchnia;
-    QByteArray m_plikBmp;
+    PlikBitmapy m_bitmapa; // the export's file, kept to start the next one from
 };
