@@ -8,7 +8,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <optional>
 
 #include "core/BladProgramu.h"
 #include "core/ZapisPliku.h"
@@ -121,9 +120,12 @@ void PlikBitmapy::wrocDoPodstawy(const QImage& wydruk, int pikseleNaMetr) {
         const bool paleta = wydruk.format() == QImage::Format_Indexed8;
         m_kolory = paleta ? wydruk.colorTable() : QList<QRgb>();
         m_paleta = paleta ? std::make_shared<Paleta>(m_kolory) : nullptr;
+        // The layout as the encoder wrote it: where the pixels start, and the pixels' size
+        // over the rows.
+        m_poczatekDanych = qFromLittleEndian<quint32>(m_podstawa.constData() + 10);
         m_dlugoscWiersza =
-            ((static_cast<qsizetype>(m_szerokosc) * (paleta ? 8 : 24) + 31) / 32) * 4;
-        m_poczatekDanych = 14 + 40 + 4 * m_kolory.size();
+            m_wysokosc > 0 ? qFromLittleEndian<quint32>(m_podstawa.constData() + 34) / m_wysokosc
+                           : 0;
         m_plik = m_podstawa;
         m_plik.detach();
     } else {

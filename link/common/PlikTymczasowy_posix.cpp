@@ -84,8 +84,8 @@ bool plikZaDowiazaniem(const std::string& sciezka, std::string& cel, int& blad) 
 
 // Temporaries of `nazwa` that writers killed before they could finish left in `folder`. A
 // writer holds a lock on its temporary as long as it lives, so one whose lock can be taken
-// has no owner any more; a live writer's temporary is left alone, and so is `wlasna`, the
-// caller's own.
+// has no owner any more; a live writer's temporary is left alone, and so is the one named
+// `wlasna`, the caller's own.
 void usunOsierocone(const std::string& folder, const std::string& nazwa,
                     const std::string& wlasna) {
     DIR* d = ::opendir(folder.c_str());
@@ -95,11 +95,9 @@ void usunOsierocone(const std::string& folder, const std::string& nazwa,
     while (const dirent* e = ::readdir(d)) {
         const std::string n = e->d_name;
         if (n.size() != poczatek.size() + kDlugoscPrzyrostka + 4 || n.rfind(poczatek, 0) != 0 ||
-            n.compare(n.size() - 4, 4, ".tmp") != 0)
+            n.compare(n.size() - 4, 4, ".tmp") != 0 || n == wlasna)
             continue;
         const std::string sciezka = folder + "/" + n;
-        if (sciezka == wlasna)
-            continue;
         const int fd = ::open(sciezka.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
         if (fd < 0)
             continue;
@@ -169,7 +167,7 @@ bool PlikTymczasowy::utworz(const std::string& sciezka) {
             if (istnieje && ::fchmod(fd_, stary.st_mode & 07777) != 0)
                 return niepowodzenie(errno);
             usunOsierocone(ukosnik == std::string::npos ? "." : cel_.substr(0, ukosnik), nazwa,
-                           ukosnik == std::string::npos ? "./" + kandydat : kandydat);
+                           kandydat.substr(kandydat.rfind('/') + 1));
             return true;
         }
         if (errno != EEXIST)
