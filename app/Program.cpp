@@ -1,9 +1,13 @@
 #include "app/Program.h"
 
 #include <QIcon>
+#include <QImage>
 #include <QLibraryInfo>
+#include <QPixmap>
+#include <QResource>
 #include <QStyleFactory>
 #include <QTranslator>
+#include <cmath>
 #include <fontconfig/fontconfig.h>
 #include <thread>
 
@@ -43,6 +47,19 @@ private:
 Klepsydra* zaladowanaKlepsydra(Klepsydra* k) {
     k->zaladuj(QStringLiteral("hourglas.ani"));
     return k;
+}
+
+// The window's icon as the build decoded it (a square of premultiplied ARGB pixels): reading
+// the PNG would first load every image-format plugin installed, a few milliseconds of the
+// start-up. The PNG itself when the decoded pixels are missing.
+QIcon ikonaProgramu() {
+    const QResource zasob(QStringLiteral(":/obrazy/ikona.argb32"));
+    const int bok = int(std::sqrt(double(zasob.size() / 4)));
+    if (!zasob.isValid() || zasob.compressionAlgorithm() != QResource::NoCompression || bok == 0 ||
+        zasob.size() != qint64{bok} * bok * 4)
+        return QIcon(QStringLiteral(":/obrazy/ikona.png"));
+    return QIcon(QPixmap::fromImage(
+        QImage(zasob.data(), bok, bok, QImage::Format_ARGB32_Premultiplied)));
 }
 
 } // namespace
@@ -86,7 +103,7 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
     // that the desktop shows the running window under the entry's name and icon.
     TAplikacja::setApplicationName(QStringLiteral(PIXO_KLASA_OKNA));
     TAplikacja::setDesktopFileName(QStringLiteral(PIXO_ID));
-    TAplikacja::setWindowIcon(QIcon(QStringLiteral(":/obrazy/ikona.png")));
+    TAplikacja::setWindowIcon(ikonaProgramu());
     if (d->tlumaczenieQt.load(QStringLiteral("qtbase_pl"),
                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         TAplikacja::installTranslator(&d->tlumaczenieQt);
