@@ -9,6 +9,8 @@
 #include <QTranslator>
 #include <cmath>
 #include <fontconfig/fontconfig.h>
+#include <pthread.h>
+#include <sched.h>
 #include <thread>
 
 #include "app/Podpowiedzi.h"
@@ -32,7 +34,28 @@ namespace {
 // at load time: "--help" would end while the thread is still reading.)
 class KonfiguracjaCzcionek {
 public:
-    KonfiguracjaCzcionek() : m_watek([] { FcInit(); }) {}
+    KonfiguracjaCzcionek() {
+        cpu_set_t wszystkie;
+        CPU_ZERO(&wszystkie);
+        const bool znane = sched_getaffinity(0, sizeof wszystkie, &wszystkie) == 0;
+        m_watek = std::thread([wszystkie, znane] {
+            // Free to move again once it runs. (Should it get here before it is sent away,
+            // it stays on the other cores until it ends, which is as good.)
+            if (znane)
+                sched_setaffinity(0, sizeof wszystkie, &wszystkie);
+            FcInit();
+        });
+        // Sent to another core at once: the scheduler may otherwise queue a new thread behind
+        // its busy creator for milliseconds before it moves it to an idle core, and the
+        // reading would then end well after the window wanted its first caption.
+        const int tutaj = sched_getcpu();
+        cpu_set_t inne = wszystkie;
+        if (znane && tutaj >= 0) {
+            CPU_CLR(tutaj, &inne);
+            if (CPU_COUNT(&inne) > 0)
+                pthread_setaffinity_np(m_watek.native_handle(), sizeof inne, &inne);
+        }
+    }
     ~KonfiguracjaCzcionek() { czekaj(); }
     void czekaj() {
         if (m_watek.joinable())
