@@ -81,8 +81,8 @@ QIcon ikonaProgramu() {
     if (!zasob.isValid() || zasob.compressionAlgorithm() != QResource::NoCompression || bok == 0 ||
         zasob.size() != qint64{bok} * bok * 4)
         return QIcon(QStringLiteral(":/obrazy/ikona.png"));
-    return QIcon(QPixmap::fromImage(
-        QImage(zasob.data(), bok, bok, QImage::Format_ARGB32_Premultiplied)));
+    return QIcon(
+        QPixmap::fromImage(QImage(zasob.data(), bok, bok, QImage::Format_ARGB32_Premultiplied)));
 }
 
 } // namespace

@@ -13,11 +13,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int rozmiar = QByteArray(argv[2]).toInt();
-    const QImage ikona = QImage(QFile::decodeName(argv[1]))
-                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage ikona =
+        QImage(QFile::decodeName(argv[1])).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (ikona.isNull() || ikona.size() != QSize(rozmiar, rozmiar)) {
-        std::fprintf(stderr, "%s: %s nie jest ikoną %d x %d\n", argv[0], argv[1], rozmiar,
-                     rozmiar);
+        std::fprintf(stderr, "%s: %s nie jest ikoną %d x %d\n", argv[0], argv[1], rozmiar, rozmiar);
         return 1;
     }
     QFile wynik(QFile::decodeName(argv[3]));
