@@ -1,10 +1,16 @@
 #include "app/Program.h"
 
 #include <QIcon>
+#include <QImage>
 #include <QLibraryInfo>
+#include <QPixmap>
+#include <QResource>
 #include <QStyleFactory>
 #include <QTranslator>
+#include <cmath>
 #include <fontconfig/fontconfig.h>
+#include <pthread.h>
+#include <sched.h>
 #include <thread>
 
 #include "app/Podpowiedzi.h"
@@ -28,7 +34,28 @@ namespace {
 // at load time: "--help" would end while the thread is still reading.)
 class KonfiguracjaCzcionek {
 public:
-    KonfiguracjaCzcionek() : m_watek([] { FcInit(); }) {}
+    KonfiguracjaCzcionek() {
+        cpu_set_t wszystkie;
+        CPU_ZERO(&wszystkie);
+        const bool znane = sched_getaffinity(0, sizeof wszystkie, &wszystkie) == 0;
+        m_watek = std::thread([wszystkie, znane] {
+            // Free to move again once it runs. (Should it get here before it is sent away,
+            // it stays on the other cores until it ends, which is as good.)
+            if (znane)
+                sched_setaffinity(0, sizeof wszystkie, &wszystkie);
+            FcInit();
+        });
+        // Sent to another core at once: the scheduler may otherwise queue a new thread behind
+        // its busy creator for milliseconds before it moves it to an idle core, and the
+        // reading would then end well after the window wanted its first caption.
+        const int tutaj = sched_getcpu();
+        cpu_set_t inne = wszystkie;
+        if (znane && tutaj >= 0) {
+            CPU_CLR(tutaj, &inne);
+            if (CPU_COUNT(&inne) > 0)
+                pthread_setaffinity_np(m_watek.native_handle(), sizeof inne, &inne);
+        }
+    }
     ~KonfiguracjaCzcionek() { czekaj(); }
     void czekaj() {
         if (m_watek.joinable())
@@ -43,6 +70,19 @@ private:
 Klepsydra* zaladowanaKlepsydra(Klepsydra* k) {
     k->zaladuj(QStringLiteral("hourglas.ani"));
     return k;
+}
+
+// The window's icon as the build decoded it (a square of premultiplied ARGB pixels): reading
+// the PNG would first load every image-format plugin installed, a few milliseconds of the
+// start-up. The PNG itself when the decoded pixels are missing.
+QIcon ikonaProgramu() {
+    const QResource zasob(QStringLiteral(":/obrazy/ikona.argb32"));
+    const int bok = int(std::sqrt(double(zasob.size() / 4)));
+    if (!zasob.isValid() || zasob.compressionAlgorithm() != QResource::NoCompression || bok == 0 ||
+        zasob.size() != qint64{bok} * bok * 4)
+        return QIcon(QStringLiteral(":/obrazy/ikona.png"));
+    return QIcon(
+        QPixmap::fromImage(QImage(zasob.data(), bok, bok, QImage::Format_ARGB32_Premultiplied)));
 }
 
 } // namespace
@@ -86,7 +126,7 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
     // that the desktop shows the running window under the entry's name and icon.
     TAplikacja::setApplicationName(QStringLiteral(PIXO_KLASA_OKNA));
     TAplikacja::setDesktopFileName(QStringLiteral(PIXO_ID));
-    TAplikacja::setWindowIcon(QIcon(QStringLiteral(":/obrazy/ikona.png")));
+    TAplikacja::setWindowIcon(ikonaProgramu());
     if (d->tlumaczenieQt.load(QStringLiteral("qtbase_pl"),
                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         TAplikacja::installTranslator(&d->tlumaczenieQt);

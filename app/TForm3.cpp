@@ -201,9 +201,13 @@ void TForm3::ustawListeTowarow(const QStringList& pozycje) {
         model = new QStringListModel(ui->cbTowary);
         ui->cbTowary->setModel(model);
         // A long list measured item by item costs tens of milliseconds when shown; the popup
-        // width is set from a fixed content length instead.
-        ui->cbTowary->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        ui->cbTowary->setMinimumContentsLength(20);
+        // width is set from a fixed content length instead. Set when the list is first shown:
+        // setting it builds the list's popup, which the first screen does not show.
+        QComboBox* lista = ui->cbTowary;
+        przyPierwszymPokazaniu(lista, [lista] {
+            lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        });
+        lista->setMinimumContentsLength(20);
     }
     model->setStringList(pozycje);
     ui->cbTowary->setCurrentIndex(pozycje.isEmpty() ? -1 : 0);

@@ -21,13 +21,16 @@ void TRadioGroup::setItems(const QStringList& items) {
         p->setObjectName(objectName() + QStringLiteral("_") + QString::number(i));
         m_grupa->addButton(p, i);
         m_przyciski << p;
-        p->show();
     }
     if (m_index >= items.size())
         m_index = -1;
     if (m_index >= 0)
         m_przyciski[m_index]->setChecked(true);
+    // Placed before they are shown: a child shown without a size of its own is first sized to
+    // its caption, a text measurement that the placing would throw away.
     rozmiescPrzyciski();
+    for (QRadioButton* p : m_przyciski)
+        p->show();
 }
 
 void TRadioGroup::setColumns(int c) {

@@ -19,7 +19,7 @@ constexpr int kWidoczneWiersze = 10;
 } // namespace
 
 SzukajTowaru::SzukajTowaru(QComboBox* cbTowary, QWidget* okno)
-    : m_lista(cbTowary), m_okno(okno), m_pole(new QLineEdit(okno)), m_wyniki(new QListView(okno)),
+    : m_lista(cbTowary), m_okno(okno), m_pole(new QLineEdit(okno)),
       m_model(new QStringListModel(this)) {
     m_pole->setObjectName(QStringLiteral("poleSzukaniaTowaru"));
     m_pole->setPlaceholderText(QStringLiteral("Numer lub część nazwy"));
@@ -27,6 +27,16 @@ SzukajTowaru::SzukajTowaru(QComboBox* cbTowary, QWidget* okno)
     m_pole->hide();
     m_pole->installEventFilter(this);
 
+    connect(m_pole, &QLineEdit::textChanged, this, chronione([this] { szukaj(m_pole->text()); }));
+    auto* skrot = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), okno);
+    skrot->setContext(Qt::WindowShortcut);
+    connect(skrot, &QShortcut::activated, this, chronione([this] { otworz(); }));
+}
+
+QListView* SzukajTowaru::listaWynikow() {
+    if (m_wyniki)
+        return m_wyniki;
+    m_wyniki = new QListView(m_okno);
     m_wyniki->setObjectName(QStringLiteral("listaSzukaniaTowaru"));
     m_wyniki->setModel(m_model);
     // Thousands of rows of one height are laid out without measuring each.
@@ -35,14 +45,10 @@ SzukajTowaru::SzukajTowaru(QComboBox* cbTowary, QWidget* okno)
     m_wyniki->setFocusPolicy(Qt::NoFocus);
     m_wyniki->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_wyniki->hide();
-
-    connect(m_pole, &QLineEdit::textChanged, this, chronione([this] { szukaj(m_pole->text()); }));
     // A click has made its row the current one.
     connect(m_wyniki, &QListView::clicked, this,
             chronione([this] { wybierz(m_wyniki->currentIndex().row()); }));
-    auto* skrot = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), okno);
-    skrot->setContext(Qt::WindowShortcut);
-    connect(skrot, &QShortcut::activated, this, chronione([this] { otworz(); }));
+    return m_wyniki;
 }
 
 bool SzukajTowaru::otwarte() const {
@@ -90,9 +96,11 @@ void SzukajTowaru::szukaj(const QString& tekst) {
     m_pole->setPalette(paleta);
 
     if (m_trafienia.empty()) {
-        m_wyniki->hide();
+        if (m_wyniki)
+            m_wyniki->hide();
         return;
     }
+    listaWynikow();
     const int wiersze = std::min<int>(kWidoczneWiersze, static_cast<int>(m_trafienia.size()));
     const int wysokosc = wiersze * m_wyniki->sizeHintForRow(0) + 2 * m_wyniki->frameWidth();
     const QRect pole = m_pole->geometry();
@@ -105,7 +113,7 @@ void SzukajTowaru::szukaj(const QString& tekst) {
 
 void SzukajTowaru::przesun(int oIle) {
     const int ile = m_model->rowCount();
-    if (ile == 0)
+    if (ile == 0 || !m_wyniki)
         return;
     const int wiersz = std::clamp(m_wyniki->currentIndex().row() + oIle, 0, ile - 1);
     m_wyniki->setCurrentIndex(m_model->index(wiersz));
@@ -132,7 +140,8 @@ void SzukajTowaru::zamknij() {
     // key label, which would select its key.
     if (m_pole->hasFocus())
         m_pole->clearFocus();
-    m_wyniki->hide();
+    if (m_wyniki)
+        m_wyniki->hide();
     m_pole->hide();
     m_model->setStringList({});
     m_trafienia.clear();
@@ -167,7 +176,8 @@ bool SzukajTowaru::eventFilter(QObject* obiekt, QEvent* zdarzenie) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             // Taken here: passed on, Enter would also confirm the key in the panel.
-            wybierz(m_wyniki->currentIndex().row());
+            if (m_wyniki)
+                wybierz(m_wyniki->currentIndex().row());
             return true;
         case Qt::Key_Escape:
             oddajFokus();

@@ -31,6 +31,7 @@ public:
     bool otwarte() const;
 
     QLineEdit* pole() const { return m_pole; }
+    // Made with the first matches to list (none before: the first screen does not show it).
     QListView* wyniki() const { return m_wyniki; }
     // The goods list's item indices of the matches listed, in their order.
     const std::vector<int>& trafienia() const { return m_trafienia; }
@@ -39,6 +40,7 @@ protected:
     bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
 
 private:
+    QListView* listaWynikow();
     void szukaj(const QString& tekst);
     void przesun(int oIle);
     void wybierz(int wiersz);
@@ -48,7 +50,7 @@ private:
     QComboBox* m_lista;
     QWidget* m_okno;
     QLineEdit* m_pole;
-    QListView* m_wyniki;
+    QListView* m_wyniki = nullptr;
     QStringListModel* m_model;
     QStringList m_pozycje; // the goods list's items the index was built from
     IndeksTowarow m_indeks;

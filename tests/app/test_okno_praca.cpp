@@ -159,6 +159,8 @@ void TestOknoPraca::szukanieTowaru() {
 
     o.kliknij(o.ui->rgDefinicja->przycisk(1));
     QVERIFY(o.ui->cbTowary->hasFocus());
+    // Shown, the list's popup takes its width from a fixed length, not from the 3071 items.
+    QCOMPARE(o.ui->cbTowary->sizeAdjustPolicy(), QComboBox::AdjustToMinimumContentsLengthWithIcon);
     QSignalSpy wybor(o.ui->cbTowary, &QComboBox::activated);
     o.ctrl(Qt::Key_F);
     QVERIFY(s.otwarte() && s.pole()->hasFocus());

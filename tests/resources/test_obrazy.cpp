@@ -297,6 +297,28 @@ private slots:
                      qPrintable(QStringLiteral("%1: %2 vs %3").arg(przes).arg(inna).arg(wlasciwa)));
         }
     }
+
+    // The icon the program sets at start, decoded by the build: the PNG's picture, its
+    // transparency included, in the layout the program reads it with.
+    void ikonaZdekodowanaJakPng() {
+        const QImage png(QStringLiteral(":/obrazy/ikona.png"));
+        const QByteArray surowa = zasob(":/obrazy/ikona.argb32");
+        QCOMPARE(png.size(), QSize(128, 128));
+        QCOMPARE(surowa.size(), 128 * 128 * 4);
+        const QImage ikona(reinterpret_cast<const uchar*>(surowa.constData()), 128, 128,
+                           QImage::Format_ARGB32_Premultiplied);
+        int nieprzezroczyste = 0;
+        for (int y = 0; y < 128; ++y)
+            for (int x = 0; x < 128; ++x) {
+                const QRgb oczekiwany = png.pixel(x, y);
+                QCOMPARE(qAlpha(ikona.pixel(x, y)), qAlpha(oczekiwany));
+                if (qAlpha(oczekiwany) == 255) {
+                    QCOMPARE(ikona.pixel(x, y), oczekiwany);
+                    ++nieprzezroczyste;
+                }
+            }
+        QVERIFY(nieprzezroczyste > 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestObrazy)
