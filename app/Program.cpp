@@ -4,10 +4,8 @@
 #include <QImage>
 #include <QLibraryInfo>
 #include <QPixmap>
-#include <QResource>
 #include <QStyleFactory>
 #include <QTranslator>
-#include <cmath>
 #include <fontconfig/fontconfig.h>
 #include <pthread.h>
 #include <sched.h>
@@ -22,6 +20,7 @@
 #include "core/okno/Dialogi.h"
 #include "core/okno/Klepsydra.h"
 #include "keys/StanProgramu.h"
+#include "resources/ekran/ObrazWRozmiarze.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/WyborBibliotek.h"
 #include "transfer/okno/OczekiwanieZKlepsydra.h"
@@ -72,17 +71,14 @@ Klepsydra* zaladowanaKlepsydra(Klepsydra* k) {
     return k;
 }
 
-// The window's icon as the build decoded it (a square of premultiplied ARGB pixels): reading
-// the PNG would first load every image-format plugin installed, a few milliseconds of the
-// start-up. The PNG itself when the decoded pixels are missing.
+// The window's icon as the build decoded it (resources/CMakeLists.txt, 128 x 128): reading the
+// PNG would first load every image-format plugin installed, a few milliseconds of the start-up.
+// The PNG itself when the decoded pixels are missing.
 QIcon ikonaProgramu() {
-    const QResource zasob(QStringLiteral(":/obrazy/ikona.argb32"));
-    const int bok = int(std::sqrt(double(zasob.size() / 4)));
-    if (!zasob.isValid() || zasob.compressionAlgorithm() != QResource::NoCompression || bok == 0 ||
-        zasob.size() != qint64{bok} * bok * 4)
-        return QIcon(QStringLiteral(":/obrazy/ikona.png"));
-    return QIcon(
-        QPixmap::fromImage(QImage(zasob.data(), bok, bok, QImage::Format_ARGB32_Premultiplied)));
+    const QImage ikona = zdekodowanyZasob(QStringLiteral(":/obrazy/ikona.argb32"), QSize(128, 128),
+                                          QImage::Format_ARGB32_Premultiplied);
+    return ikona.isNull() ? QIcon(QStringLiteral(":/obrazy/ikona.png"))
+                          : QIcon(QPixmap::fromImage(ikona));
 }
 
 } // namespace

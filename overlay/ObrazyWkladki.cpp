@@ -1,7 +1,6 @@
 #include "overlay/ObrazyWkladki.h"
 
 #include <QMutex>
-#include <QResource>
 #include <array>
 
 #include "resources/ekran/ObrazWRozmiarze.h"
@@ -37,22 +36,14 @@ void zaladujZasobyRaz() {
     Q_UNUSED(zasoby);
 }
 
-// The picture as the build decoded it for the window's picture control, shown straight from
-// the resource's memory; a null image when it was decoded to another size.
-QImage zdekodowanyObraz(int typ, QSize rozmiar) {
-    const QResource zasob(typ == WkladkaLekarska ? QStringLiteral(":/obrazy/lekarska_ekran.rgb32")
-                                                 : QStringLiteral(":/obrazy/ogolna_ekran.rgb32"));
-    if (!zasob.isValid() || zasob.compressionAlgorithm() != QResource::NoCompression ||
-        zasob.size() != qint64{rozmiar.width()} * rozmiar.height() * 4)
-        return {};
-    return QImage(zasob.data(), rozmiar.width(), rozmiar.height(), QImage::Format_RGB32);
-}
-
 } // namespace
 
 QImage obrazEkranowy(int typ, QSize rozmiar) {
     zaladujZasobyRaz();
-    const QImage gotowy = zdekodowanyObraz(typ, rozmiar);
+    const QImage gotowy =
+        zdekodowanyZasob(typ == WkladkaLekarska ? QStringLiteral(":/obrazy/lekarska_ekran.rgb32")
+                                                : QStringLiteral(":/obrazy/ogolna_ekran.rgb32"),
+                         rozmiar, QImage::Format_RGB32);
     if (!gotowy.isNull())
         return gotowy;
     return obrazWRozmiarze(nazwaObrazuEkranowego(typ == WkladkaLekarska ? 1 : 0), rozmiar);

@@ -1,6 +1,8 @@
-// Build step: decodes a screen picture to the size its control shows it at and writes the
-// pixels raw (32-bit RGB, rows top to bottom, no header), so that the program shows the
-// picture at start without decoding the JPEG. Usage: pixo_obraz_ekranowy in.jpg width height out
+// Build step: decodes a picture to the size the window shows it at and writes the pixels raw
+// (32-bit RGB, or premultiplied ARGB when the picture has transparency, in the machine's byte
+// order, rows top to bottom, no header), so that the program shows it at start without
+// decoding a JPEG or PNG (reading either first loads every image-format plugin installed).
+// Usage: pixo_obraz_ekranowy in.jpg width height out
 
 #include <QFile>
 #include <cstdio>
