@@ -20,7 +20,7 @@
 #include "core/okno/Dialogi.h"
 #include "core/okno/Klepsydra.h"
 #include "keys/StanProgramu.h"
-#include "resources/ekran/ObrazWRozmiarze.h"
+#include "overlay/ObrazyWkladki.h"
 #include "transfer/LaczeKasy.h"
 #include "transfer/WyborBibliotek.h"
 #include "transfer/okno/OczekiwanieZKlepsydra.h"
@@ -71,16 +71,6 @@ Klepsydra* zaladowanaKlepsydra(Klepsydra* k) {
     return k;
 }
 
-// The window's icon as the build decoded it (resources/CMakeLists.txt, 128 x 128): reading the
-// PNG would first load every image-format plugin installed, a few milliseconds of the start-up.
-// The PNG itself when the decoded pixels are missing.
-QIcon ikonaProgramu() {
-    const QImage ikona = zdekodowanyZasob(QStringLiteral(":/obrazy/ikona.argb32"), QSize(128, 128),
-                                          QImage::Format_ARGB32_Premultiplied);
-    return ikona.isNull() ? QIcon(QStringLiteral(":/obrazy/ikona.png"))
-                          : QIcon(QPixmap::fromImage(ikona));
-}
-
 } // namespace
 
 struct Program::Dane {
@@ -122,15 +112,20 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
     // that the desktop shows the running window under the entry's name and icon.
     TAplikacja::setApplicationName(QStringLiteral(PIXO_KLASA_OKNA));
     TAplikacja::setDesktopFileName(QStringLiteral(PIXO_ID));
-    TAplikacja::setWindowIcon(ikonaProgramu());
+    TAplikacja::setWindowIcon(QIcon(QPixmap::fromImage(ikonaOkna())));
     if (d->tlumaczenieQt.load(QStringLiteral("qtbase_pl"),
                               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         TAplikacja::installTranslator(&d->tlumaczenieQt);
     TAplikacja::setStyle(new StylPodpowiedzi(QStyleFactory::create(QStringLiteral("Fusion"))));
     d->aplikacja.installEventFilter(&d->podpowiedzi);
 
-    // Work that needs no font is done while the font configuration is still being read.
+    // Work that needs no font is done while the font configuration is still being read: the
+    // goods list's blank names, and the choice of the register libraries (a look at the working
+    // folder). The libraries are reached only through the link, whose calls wait on a worker
+    // thread with the busy cursor shown: the maker's DLLs through Wine when they lie in the
+    // working folder, else the program's own.
     TForm3::goleTowary();
+    d->lacze = WybierzBiblioteki(oczekiwanieZKlepsydra(d->klepsydra));
     d->konfiguracjaCzcionek.czekaj();
     // Errors while the window is being set up are reported like any other.
     d->aplikacja.ustawObslugeBledow(&d->dialogi, nullptr);
@@ -146,12 +141,9 @@ Program::Program(int& argc, char** argv) : d(std::make_unique<Dane>(argc, argv))
         d->okno->show();
     }
 
-    // The register libraries are reached only through the link, whose calls wait on a worker
-    // thread with the busy cursor shown: the maker's DLLs through Wine when they lie in the
-    // working folder, else the program's own. The communication dialog is built when first
-    // opened (a few milliseconds then, none at start) and kept, so it shows what was last set.
-    d->lacze = WybierzBiblioteki(oczekiwanieZKlepsydra(d->klepsydra));
-    // Through Wine, the bridge starts while the start-up import's question is shown.
+    // The communication dialog is built when first opened (a few milliseconds then, none at
+    // start) and kept, so it shows what was last set. Through Wine, the bridge starts while the
+    // start-up import's question is shown.
     if (auto* wine = dynamic_cast<BibliotekiWine*>(d->lacze.get()); wine && d->pierwszaKopia)
         wine->uruchomWTle();
     d->okno->ustawKomunikacje(

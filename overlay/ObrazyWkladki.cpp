@@ -49,6 +49,13 @@ QImage obrazEkranowy(int typ, QSize rozmiar) {
     return obrazWRozmiarze(nazwaObrazuEkranowego(typ == WkladkaLekarska ? 1 : 0), rozmiar);
 }
 
+QImage ikonaOkna() {
+    zaladujZasobyRaz();
+    const QImage gotowa = zdekodowanyZasob(QStringLiteral(":/obrazy/ikona.argb32"), QSize(128, 128),
+                                           QImage::Format_ARGB32_Premultiplied);
+    return gotowa.isNull() ? QImage(QStringLiteral(":/obrazy/ikona.png")) : gotowa;
+}
+
 const QImage& bitmapaWydruku(int typ) {
     static QMutex straz;
     static std::array<QImage, 2> obrazy;

@@ -34,3 +34,6 @@ QImage obrazEkranowy(int typ, QSize rozmiar);
 // The print bitmap (Windows bitmap at 300 dpi) of a type, decoded once and kept for the whole
 // run; a null image when the resource is missing.
 const QImage& bitmapaWydruku(int typ);
+// The window's icon (128 x 128): as the build decoded it, which spares the start-up loading
+// every image-format plugin installed to read the PNG; the PNG when that is missing.
+QImage ikonaOkna();

@@ -97,6 +97,10 @@ void TestEksport::obrazyWbudowane() {
     QCOMPARE(bitmapaWydruku(WkladkaOgolna).colorCount(), 256);
     QCOMPARE(bitmapaWydruku(WkladkaLekarska).size(), QSize(1313, 1217));
     QCOMPARE(bitmapaWydruku(WkladkaLekarska).depth(), 32);
+    // The window's icon is the build's decoded copy (read from the PNG it would be plain ARGB,
+    // after loading every image plugin at start).
+    QCOMPARE(ikonaOkna().size(), QSize(128, 128));
+    QCOMPARE(ikonaOkna().format(), QImage::Format_ARGB32_Premultiplied);
     // Decoded straight to the control's size, the label windows stay under the edits.
     for (int typ : {int(WkladkaOgolna), int(WkladkaLekarska)}) {
         const QImage ekran = obrazEkranowy(typ, QSize(358, 406));
