@@ -28,6 +28,15 @@ std::string nazwaSystemowa(const QString& sciezka) {
                            .arg(sciezka, przyczynaBledu(numerBledu)));
 }
 
+void zapiszPlik(const QString& sciezka, QByteArrayView dane, bool szukajPozostalosci) {
+    pixo::PlikTymczasowy plik;
+    if (!plik.utworz(nazwaSystemowa(sciezka), szukajPozostalosci))
+        bladUtworzenia(sciezka, plik.bladSystemu());
+    if (!plik.zapisz(std::string_view(dane.constData(), static_cast<std::size_t>(dane.size()))) ||
+        !plik.opublikuj())
+        bladZapisu(sciezka, plik.bladSystemu());
+}
+
 // The old bytes of a target kept to be put back are read whole; the files written together
 // are lists of a few hundred kilobytes.
 constexpr qint64 kMaksKopii = 64 * 1024 * 1024;
@@ -74,12 +83,20 @@ void zapiszBezpiecznie(const QString& sciezka, const std::function<bool(QIODevic
 }
 
 void zapiszBezpiecznie(const QString& sciezka, QByteArrayView dane) {
-    pixo::PlikTymczasowy plik;
-    if (!plik.utworz(nazwaSystemowa(sciezka)))
-        bladUtworzenia(sciezka, plik.bladSystemu());
-    if (!plik.zapisz(std::string_view(dane.constData(), static_cast<std::size_t>(dane.size()))) ||
-        !plik.opublikuj())
-        bladZapisu(sciezka, plik.bladSystemu());
+    zapiszPlik(sciezka, dane, true);
+}
+
+ZapisKolejny::ZapisKolejny(QStringList sciezki) : m_sciezki(std::move(sciezki)) {}
+
+void ZapisKolejny::zapisz(const QString& sciezka, QByteArrayView dane) {
+    if (!m_przejrzane) {
+        std::vector<std::string> nazwy;
+        for (const QString& s : m_sciezki)
+            nazwy.push_back(nazwaSystemowa(s));
+        pixo::usunPozostalosci(nazwy);
+        m_przejrzane = true;
+    }
+    zapiszPlik(sciezka, dane, !m_sciezki.contains(sciezka));
 }
 
 void zapiszRazemBezpiecznie(const std::vector<std::pair<QString, QByteArray>>& pliki) {

@@ -13,6 +13,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -27,6 +28,21 @@ void zapiszBezpiecznie(const QString& sciezka, const std::function<bool(QIODevic
 // The same for bytes already gathered, which are written as they are (a bitmap of megabytes is
 // not copied once more).
 void zapiszBezpiecznie(const QString& sciezka, QByteArrayView dane);
+
+// Files of one task written one after another, each whole or not at all as zapiszBezpiecznie
+// writes it (not as one: a file written stays when a later one fails). What killed writers
+// left of any of them is cleared with one look at each folder when the first is written,
+// rather than once for every file: a folder of many files takes a while to look through.
+class ZapisKolejny {
+public:
+    explicit ZapisKolejny(QStringList sciezki);
+    // Writes `sciezka`, one of the files given (a file not among them gets a look of its own).
+    void zapisz(const QString& sciezka, QByteArrayView dane);
+
+private:
+    QStringList m_sciezki;
+    bool m_przejrzane = false;
+};
 
 // Writes several files as one: each is first written whole beside its target and synced (a
 // full disk shows here, before any target is touched), then they are put in place one after

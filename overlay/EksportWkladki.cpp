@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QtEndian>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -109,43 +110,63 @@ uchar* PlikBitmapy::wiersz(int y) {
     return reinterpret_cast<uchar*>(m_plik.data()) + poczatekWiersza(y);
 }
 
-void PlikBitmapy::wrocDoPodstawy(const QImage& wydruk, int pikseleNaMetr) {
-    if (wydruk.cacheKey() != m_kluczPodstawy || m_podstawa.isEmpty()) {
-        zakodujBmp(wydruk, m_podstawa);
-        m_kluczPodstawy = wydruk.cacheKey();
-        m_format = wydruk.format();
-        m_szerokosc = wydruk.width();
-        m_wysokosc = wydruk.height();
-        m_rozdzielczosc = QSize(wydruk.dotsPerMeterX(), wydruk.dotsPerMeterY());
-        const bool paleta = wydruk.format() == QImage::Format_Indexed8;
-        m_kolory = paleta ? wydruk.colorTable() : QList<QRgb>();
-        m_paleta = paleta ? std::make_shared<Paleta>(m_kolory) : nullptr;
-        // The layout as the encoder wrote it: where the pixels start, and the pixels' size
-        // over the rows.
-        m_poczatekDanych = qFromLittleEndian<quint32>(m_podstawa.constData() + 10);
-        m_dlugoscWiersza =
-            m_wysokosc > 0 ? qFromLittleEndian<quint32>(m_podstawa.constData() + 34) / m_wysokosc
-                           : 0;
-        m_plik = m_podstawa;
-        m_plik.detach();
-    } else {
-        // Only what the previous labels covered differs from the bitmap.
-        const int bajty = m_paleta ? 1 : 3;
-        for (const QRect& r : m_narysowane)
-            for (int y = r.top(); y <= r.bottom(); ++y) {
-                const qsizetype poczatek = poczatekWiersza(y) + qsizetype(r.left()) * bajty;
-                std::memcpy(m_plik.data() + poczatek, m_podstawa.constData() + poczatek,
-                            static_cast<size_t>(r.width()) * bajty);
-            }
-    }
+void PlikBitmapy::zakodujPodstawe(const QImage& wydruk) {
+    zakodujBmp(wydruk, m_podstawa);
+    m_kluczPodstawy = wydruk.cacheKey();
+    m_format = wydruk.format();
+    m_szerokosc = wydruk.width();
+    m_wysokosc = wydruk.height();
+    m_rozdzielczosc = QSize(wydruk.dotsPerMeterX(), wydruk.dotsPerMeterY());
+    const bool paleta = wydruk.format() == QImage::Format_Indexed8;
+    m_kolory = paleta ? wydruk.colorTable() : QList<QRgb>();
+    m_paleta = paleta ? std::make_shared<Paleta>(m_kolory) : nullptr;
+    // The layout as the encoder wrote it: where the pixels start, and the pixels' size over
+    // the rows.
+    m_poczatekDanych = qFromLittleEndian<quint32>(m_podstawa.constData() + 10);
+    m_dlugoscWiersza =
+        m_wysokosc > 0 ? qFromLittleEndian<quint32>(m_podstawa.constData() + 34) / m_wysokosc : 0;
+    m_plik = m_podstawa;
+    m_plik.detach();
     m_narysowane.clear();
-    // The resolution, horizontal and vertical, at offsets 38 and 42 of the file.
-    if (pikseleNaMetr > 0) {
-        qToLittleEndian(static_cast<quint32>(pikseleNaMetr), m_plik.data() + 38);
-        qToLittleEndian(static_cast<quint32>(pikseleNaMetr), m_plik.data() + 42);
-    } else {
-        std::memcpy(m_plik.data() + 38, m_podstawa.constData() + 38, 8);
+}
+
+void PlikBitmapy::wrocDoPodstawy(std::size_t zostaja) {
+    // Only what the labels covered differs from the bitmap.
+    const int bajty = m_paleta ? 1 : 3;
+    for (std::size_t i = zostaja; i < m_narysowane.size(); ++i) {
+        const QRect& r = m_narysowane[i].obszar;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const qsizetype poczatek = poczatekWiersza(y) + qsizetype(r.left()) * bajty;
+            std::memcpy(m_plik.data() + poczatek, m_podstawa.constData() + poczatek,
+                        static_cast<size_t>(r.width()) * bajty);
+        }
     }
+    m_narysowane.resize(zostaja);
+}
+
+std::size_t PlikBitmapy::zostajaNapisy(const std::vector<NapisEksportu>& napisy,
+                                       const QFont& czcionka, const QColor& kolorTekstu,
+                                       SkalaEksportu s) const {
+    if (czcionka != m_czcionka || kolorTekstu != m_kolorTekstu)
+        return 0;
+    std::size_t zostaja = 0;
+    for (const NapisEksportu& n : napisy) {
+        if (n.tekst.isEmpty())
+            continue; // draws nothing and is not kept
+        if (zostaja == m_narysowane.size())
+            break;
+        const Narysowany& b = m_narysowane[zostaja];
+        if (b.tekst != n.tekst || b.tlo != n.tlo ||
+            b.prostokat != prostokatNapisu(n.polozenie, n.jednoliniowy, s))
+            break;
+        ++zostaja;
+    }
+    // What goes back to the bitmap must not take part of a label that stays with it.
+    for (std::size_t j = zostaja; j < m_narysowane.size(); ++j)
+        for (std::size_t i = 0; i < zostaja; ++i)
+            if (m_narysowane[j].obszar.intersects(m_narysowane[i].obszar))
+                return 0;
+    return zostaja;
 }
 
 void PlikBitmapy::doPlotna(const QRect& czesc, QImage& plotno, QPoint poczatekPlotna) const {
@@ -201,9 +222,9 @@ void PlikBitmapy::rysujNapis(const QRect& prostokat, const QString& tekst, const
                              const QColor& kolorTekstu) {
     const QRect tloTekstu(prostokat.topLeft(), QSize(fm.horizontalAdvance(tekst), fm.height()));
     const QRect obszar = (prostokat | tloTekstu) & QRect(0, 0, m_szerokosc, m_wysokosc);
+    m_narysowane.push_back({tekst, prostokat, tlo, obszar});
     if (obszar.isEmpty())
         return;
-    m_narysowane.push_back(obszar);
     QImage plotno(obszar.size(), QImage::Format_RGB32);
     // The bitmap's resolution, which the text is laid out for.
     plotno.setDotsPerMeterX(m_rozdzielczosc.width());
@@ -232,13 +253,30 @@ void PlikBitmapy::rysujNapis(const QRect& prostokat, const QString& tekst, const
 void PlikBitmapy::rysuj(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
                         const QFont& czcionka, const QColor& kolorTekstu, SkalaEksportu s,
                         int pikseleNaMetr) {
-    wrocDoPodstawy(wydruk, pikseleNaMetr);
+    if (wydruk.cacheKey() != m_kluczPodstawy || m_podstawa.isEmpty())
+        zakodujPodstawe(wydruk);
+    const std::size_t zostaja = zostajaNapisy(napisy, czcionka, kolorTekstu, s);
+    wrocDoPodstawy(zostaja);
+    m_czcionka = czcionka;
+    m_kolorTekstu = kolorTekstu;
+    // The resolution, horizontal and vertical, at offsets 38 and 42 of the file.
+    if (pikseleNaMetr > 0) {
+        qToLittleEndian(static_cast<quint32>(pikseleNaMetr), m_plik.data() + 38);
+        qToLittleEndian(static_cast<quint32>(pikseleNaMetr), m_plik.data() + 42);
+    } else {
+        std::memcpy(m_plik.data() + 38, m_podstawa.constData() + 38, 8);
+    }
+    const auto zTekstem = static_cast<std::size_t>(std::count_if(
+        napisy.begin(), napisy.end(), [](const NapisEksportu& n) { return !n.tekst.isEmpty(); }));
+    if (zostaja == zTekstem)
+        return;
     QImage miara(1, 1, QImage::Format_RGB32); // the font measured as on the bitmap
     miara.setDotsPerMeterX(m_rozdzielczosc.width());
     miara.setDotsPerMeterY(m_rozdzielczosc.height());
     const QFontMetrics fm(czcionka, &miara);
+    std::size_t kolejny = 0; // of the labels with text
     for (const NapisEksportu& n : napisy)
-        if (!n.tekst.isEmpty())
+        if (!n.tekst.isEmpty() && kolejny++ >= zostaja)
             rysujNapis(prostokatNapisu(n.polozenie, n.jednoliniowy, s), n.tekst, n.tlo, czcionka,
                        fm, kolorTekstu);
 }

@@ -68,7 +68,10 @@ QImage rysujNapisy(const QImage& wydruk, const std::vector<NapisEksportu>& napis
 // The export's bitmap file in the making: the print bitmap is encoded once (zakodujBmp), each
 // export starts again from those bytes and draws its labels, as rysujNapisy does, straight
 // into the file's rows, so that the file is written as it stands, without being encoded
-// again. Only the parts the previous export drew are put back, not the whole bitmap.
+// again. Only the parts the previous export drew are put back, not the whole bitmap; and the
+// labels that begin the list as the previous export drew them (the same text, place and
+// background, in the same font and text colour) stay as they are, unless a label drawn after
+// them covered part of them, since each label is drawn on what the ones before it left.
 class PlikBitmapy {
 public:
     // The labels on the print bitmap `wydruk` (encoded anew only when it is another bitmap
@@ -83,7 +86,19 @@ public:
 
 private:
     struct Paleta;
-    void wrocDoPodstawy(const QImage& wydruk, int pikseleNaMetr);
+    // A label as drawn into the file; `obszar` is what it covered, empty for one off the
+    // bitmap.
+    struct Narysowany {
+        QString tekst;
+        QRect prostokat;
+        QColor tlo;
+        QRect obszar;
+    };
+    void zakodujPodstawe(const QImage& wydruk);
+    // Puts the bitmap back under every label drawn after the first `zostaja` ones.
+    void wrocDoPodstawy(std::size_t zostaja);
+    std::size_t zostajaNapisy(const std::vector<NapisEksportu>& napisy, const QFont& czcionka,
+                              const QColor& kolorTekstu, SkalaEksportu s) const;
     // The file's pixels of `czesc` onto the canvas whose top-left lies at `poczatekPlotna` of
     // the bitmap, and the whole canvas back into the file.
     void doPlotna(const QRect& czesc, QImage& plotno, QPoint poczatekPlotna) const;
@@ -99,7 +114,9 @@ private:
     QByteArray m_plik;
     QList<QRgb> m_kolory; // the palette, empty for 24 bits
     std::shared_ptr<Paleta> m_paleta;
-    std::vector<QRect> m_narysowane; // what the last labels covered
+    std::vector<Narysowany> m_narysowane; // the labels in the file, in the order drawn
+    QFont m_czcionka;                     // theirs
+    QColor m_kolorTekstu;
     int m_szerokosc = 0;
     int m_wysokosc = 0;
     QSize m_rozdzielczosc; // the print bitmap's, in pixels per metre

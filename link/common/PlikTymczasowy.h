@@ -27,6 +27,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pixo {
 
@@ -45,8 +46,9 @@ public:
     ~PlikTymczasowy(); // an unpublished temporary is removed
 
     // Creates the temporary for `sciezka`. False when the folder does not exist or cannot be
-    // written, or the target cannot or may not be replaced (bladSystemu() tells why).
-    bool utworz(const std::string& sciezka);
+    // written, or the target cannot or may not be replaced (bladSystemu() tells why). Clears
+    // what killed writers left of the file, unless told that usunPozostalosci has just done it.
+    bool utworz(const std::string& sciezka, bool szukajPozostalosci = true);
     bool zapisz(std::string_view dane);
     // Syncs the temporary to disk (where a full disk shows) and keeps it, locked, for
     // opublikuj; false (and the temporary removed) on failure. Lets several files be written
@@ -73,6 +75,11 @@ private:
     std::string tymczasowa_;
     std::string cel_; // the file replaced: the target, or where its link leads
 };
+
+// Clears what writers killed before they finished left of each of the files `sciezki`, as
+// utworz does for its own file, with one look at each folder for all the files in it: for a
+// caller about to write several files of one folder, whose utworz then need not look again.
+void usunPozostalosci(const std::vector<std::string>& sciezki);
 
 // Writes a whole file at once; false with the reason in `blad` (an errno value) when given.
 bool zapiszCalyPlik(const std::string& sciezka, std::string_view tresc, int* blad = nullptr);

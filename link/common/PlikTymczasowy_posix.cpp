@@ -1,5 +1,6 @@
 #include "link/common/PlikTymczasowy.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -13,6 +14,8 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace pixo {
 
@@ -82,20 +85,35 @@ bool plikZaDowiazaniem(const std::string& sciezka, std::string& cel, int& blad) 
     return false;
 }
 
-// Temporaries of `nazwa` that writers killed before they could finish left in `folder`. A
-// writer holds a lock on its temporary as long as it lives, so one whose lock can be taken
-// has no owner any more; a live writer's temporary is left alone, and so is the one named
-// `wlasna`, the caller's own.
-void usunOsierocone(const std::string& folder, const std::string& nazwa,
+// The folder to look through for a file's temporaries (as opendir takes it) and the file's
+// name in it.
+std::pair<std::string, std::string> folderINazwa(const std::string& cel) {
+    const auto ukosnik = cel.rfind('/');
+    if (ukosnik == std::string::npos)
+        return {".", cel};
+    return {ukosnik == 0 ? "/" : cel.substr(0, ukosnik), cel.substr(ukosnik + 1)};
+}
+
+// Temporaries of the files `nazwy` that writers killed before they could finish left in
+// `folder`. A writer holds a lock on its temporary as long as it lives, so one whose lock can
+// be taken has no owner any more; a live writer's temporary is left alone, and so is the one
+// named `wlasna`, the caller's own.
+void usunOsierocone(const std::string& folder, const std::vector<std::string>& nazwy,
                     const std::string& wlasna) {
     DIR* d = ::opendir(folder.c_str());
     if (!d)
         return;
-    const std::string poczatek = "." + nazwa + ".";
+    const auto temporaryPliku = [&nazwy](const std::string& n) {
+        for (const std::string& nazwa : nazwy)
+            if (n.size() == nazwa.size() + 2 + kDlugoscPrzyrostka + 4 && n[0] == '.' &&
+                n.compare(1, nazwa.size(), nazwa) == 0 && n[nazwa.size() + 1] == '.' &&
+                n.compare(n.size() - 4, 4, ".tmp") == 0)
+                return true;
+        return false;
+    };
     while (const dirent* e = ::readdir(d)) {
         const std::string n = e->d_name;
-        if (n.size() != poczatek.size() + kDlugoscPrzyrostka + 4 || n.rfind(poczatek, 0) != 0 ||
-            n.compare(n.size() - 4, 4, ".tmp") != 0 || n == wlasna)
+        if (!temporaryPliku(n) || n == wlasna)
             continue;
         const std::string sciezka = folder + "/" + n;
         const int fd = ::open(sciezka.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
@@ -131,7 +149,7 @@ bool PlikTymczasowy::niepowodzenie(int blad) {
     return false;
 }
 
-bool PlikTymczasowy::utworz(const std::string& sciezka) {
+bool PlikTymczasowy::utworz(const std::string& sciezka, bool szukajPozostalosci) {
     porzuc();
     blad_ = 0;
     if (sciezka.empty())
@@ -166,8 +184,9 @@ bool PlikTymczasowy::utworz(const std::string& sciezka) {
                 return niepowodzenie(errno);
             if (istnieje && ::fchmod(fd_, stary.st_mode & 07777) != 0)
                 return niepowodzenie(errno);
-            usunOsierocone(ukosnik == std::string::npos ? "." : cel_.substr(0, ukosnik), nazwa,
-                           kandydat.substr(kandydat.rfind('/') + 1));
+            if (szukajPozostalosci)
+                usunOsierocone(folderINazwa(cel_).first, {nazwa},
+                               kandydat.substr(kandydat.rfind('/') + 1));
             return true;
         }
         if (errno != EEXIST)
@@ -226,6 +245,25 @@ void PlikTymczasowy::porzuc() {
         ::unlink(tymczasowa_.c_str());
         tymczasowa_.clear();
     }
+}
+
+void usunPozostalosci(const std::vector<std::string>& sciezki) {
+    std::vector<std::pair<std::string, std::vector<std::string>>> foldery;
+    for (const std::string& sciezka : sciezki) {
+        std::string cel;
+        int blad = 0;
+        if (sciezka.empty() || !plikZaDowiazaniem(sciezka, cel, blad))
+            continue; // its writer refuses it
+        auto [folder, nazwa] = folderINazwa(cel);
+        const auto f = std::find_if(foldery.begin(), foldery.end(),
+                                    [&folder](const auto& g) { return g.first == folder; });
+        if (f == foldery.end())
+            foldery.push_back({std::move(folder), {std::move(nazwa)}});
+        else
+            f->second.push_back(std::move(nazwa));
+    }
+    for (const auto& [folder, nazwy] : foldery)
+        usunOsierocone(folder, nazwy, std::string());
 }
 
 bool zapiszCalyPlik(const std::string& sciezka, std::string_view tresc, int* blad) {

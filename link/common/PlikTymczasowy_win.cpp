@@ -83,7 +83,7 @@ bool PlikTymczasowy::niepowodzenie(int blad) {
     return false;
 }
 
-bool PlikTymczasowy::utworz(const std::string& sciezka) {
+bool PlikTymczasowy::utworz(const std::string& sciezka, bool szukajPozostalosci) {
     porzuc();
     blad_ = 0;
     if (sciezka.empty())
@@ -106,7 +106,8 @@ bool PlikTymczasowy::utworz(const std::string& sciezka) {
         if (h != INVALID_HANDLE_VALUE) {
             fd_ = static_cast<int>(reinterpret_cast<std::intptr_t>(h));
             tymczasowa_ = kandydat;
-            usunOsierocone(folder, nazwa);
+            if (szukajPozostalosci)
+                usunOsierocone(folder, nazwa);
             return true;
         }
         const DWORD blad = GetLastError();
@@ -156,6 +157,17 @@ void PlikTymczasowy::porzuc() {
     if (!tymczasowa_.empty()) {
         DeleteFileA(tymczasowa_.c_str());
         tymczasowa_.clear();
+    }
+}
+
+void usunPozostalosci(const std::vector<std::string>& sciezki) {
+    // The system finds a file's temporaries by their name's beginning: a look for each.
+    for (const std::string& sciezka : sciezki) {
+        if (sciezka.empty())
+            continue;
+        const auto ukosnik = sciezka.find_last_of("/\\");
+        usunOsierocone(ukosnik == std::string::npos ? "" : sciezka.substr(0, ukosnik + 1),
+                       ukosnik == std::string::npos ? sciezka : sciezka.substr(ukosnik + 1));
     }
 }
 

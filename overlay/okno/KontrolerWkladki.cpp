@@ -290,14 +290,16 @@ bool KontrolerWkladki::eksportuj() {
 
     // The file says 300 dpi whatever the embedded bitmap says.
     m_bitmapa.rysuj(wydruk, napisy, czcionka, kolorTekstu, skala, kPikseliNaMetr);
-    zapiszBezpiecznie(plikBmp, m_bitmapa.dane());
+    const QString plikNapisow = zmienRozszerzenie(plikBmp, QStringLiteral(".bm0"));
+    ZapisKolejny zapis({plikBmp, plikNapisow}); // one look at the folder for both
+    zapis.zapisz(plikBmp, m_bitmapa.dane());
     // The padded texts stay in the edits.
     for (int k = 0; k < kLiczbaNapisow; ++k) {
         QLineEdit* e = m_widok.edity[kKolejnoscPliku[k]];
         if (e->text() != linie[k])
             ustawTekst(e, linie[k]);
     }
-    zapiszPlikNapisow(zmienRozszerzenie(plikBmp, QStringLiteral(".bm0")), linie);
+    zapis.zapisz(plikNapisow, zakodujPlikNapisow(linie));
     return true;
 }
 

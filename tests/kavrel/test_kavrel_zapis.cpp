@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -358,6 +359,25 @@ private slots:
         }
         QCOMPARE(czytaj("towary.txt"), QByteArray("stare"));
         QCOMPARE(pliki(), QStringList{"towary.txt"});
+    }
+
+    void pozostalosciKilkuPlikowNaRaz() {
+        // What killed writers left of two files goes with one look at their folder; a living
+        // writer's temporary stays, and so does another file's, also for a writer told that
+        // the look was taken.
+        pomoc::FolderRoboczy f;
+        for (const char* n : {".a.bmp.zabity01.tmp", ".a.bm0.zabity02.tmp", ".a.bmp.zyjacy01.tmp",
+                              ".b.bmp.zabity03.tmp"})
+            zapisz(n, "x");
+        QFile zyjacy(".a.bmp.zyjacy01.tmp");
+        QVERIFY(zyjacy.open(QIODevice::ReadOnly));
+        QCOMPARE(::flock(zyjacy.handle(), LOCK_EX | LOCK_NB), 0);
+        pixo::usunPozostalosci({"a.bmp", "./a.bm0", "brak/c.bmp"});
+        const QStringList zostaja{".a.bmp.zyjacy01.tmp", ".b.bmp.zabity03.tmp"};
+        QCOMPARE(pliki(), zostaja);
+        PlikTymczasowy p;
+        QVERIFY(p.utworz("b.bmp", false) && p.zapisz("y") && p.opublikuj());
+        QCOMPARE(pliki(), zostaja + QStringList{"b.bmp"});
     }
 
     void tymczasowyUsuwanyGdyPorzucony() {

@@ -60,6 +60,8 @@ std::vector<NapisEksportu> napisyProbne(QColor tlo) {
 
 } // namespace
 
+Q_DECLARE_METATYPE(std::vector<NapisEksportu>)
+
 class TestEksport : public QObject {
     Q_OBJECT
 private slots:
@@ -77,6 +79,8 @@ private slots:
     void zapisanyPlikMaFormatWydruku_data();
     void zapisanyPlikMaFormatWydruku();
     void powierzchniaIBuforPonownie();
+    void napisyPoprzedniegoEksportu_data();
+    void napisyPoprzedniegoEksportu();
     void nazwyZastrzezone();
     void rozszerzenia();
     void nieudanyZapis();
@@ -327,6 +331,48 @@ void TestEksport::powierzchniaIBuforPonownie() {
     zakodujBmp(lekarska, bufor);
     zakodujBmp(ogolna, bufor);
     QCOMPARE(bufor, zakodujBmp(ogolna));
+}
+
+void TestEksport::napisyPoprzedniegoEksportu_data() {
+    QTest::addColumn<std::vector<NapisEksportu>>("poprzednie");
+    QTest::addColumn<std::vector<NapisEksportu>>("napisy");
+    const std::vector<NapisEksportu> probne = napisyProbne(Qt::green);
+    auto zmienione = [&](std::size_t i, const QString& tekst, QColor tlo) {
+        std::vector<NapisEksportu> n = probne;
+        n[i].tekst = tekst;
+        n[i].tlo = tlo;
+        return n;
+    };
+    QTest::newRow("te same") << probne << probne;
+    QTest::newRow("ostatni inny") << probne << zmienione(4, QStringLiteral("Y"), Qt::green);
+    QTest::newRow("pierwszy inny") << probne << zmienione(0, QStringLiteral("Y"), Qt::green);
+    QTest::newRow("inne tło") << probne << zmienione(2, probne[2].tekst, Qt::red);
+    QTest::newRow("pusty zapełniony") << probne << zmienione(3, QStringLiteral("Y"), Qt::green);
+    // The second label was drawn over the long first one: what it covered then holds the
+    // first label's text, not the bitmap.
+    const QString dlugi(16, QLatin1Char('W'));
+    const std::vector<NapisEksportu> zachodzace = {{dlugi, {12, 28}, false, Qt::green},
+                                                   {dlugi, {84, 28}, false, Qt::red}};
+    std::vector<NapisEksportu> krotszy = zachodzace;
+    krotszy[1].tekst = QStringLiteral("X");
+    QTest::newRow("zachodzące") << zachodzace << krotszy;
+}
+
+void TestEksport::napisyPoprzedniegoEksportu() {
+    // A file that keeps labels of the previous export ends as one drawn afresh.
+    QFETCH(std::vector<NapisEksportu>, poprzednie);
+    QFETCH(std::vector<NapisEksportu>, napisy);
+    for (int typ : {WkladkaOgolna, WkladkaLekarska}) {
+        const QImage& wydruk = bitmapaWydruku(typ);
+        const SkalaEksportu s = skalaEksportu(wydruk.size(), kKontrolka);
+        const QFont f = ::czcionkaEksportu(czcionkaOkna(), s.sy);
+        PlikBitmapy plik;
+        plik.rysuj(wydruk, poprzednie, f, Qt::black, s, kPikseliNaMetr);
+        plik.rysuj(wydruk, napisy, f, Qt::black, s);
+        QCOMPARE(plik.obraz(), rysujNapisy(wydruk, napisy, f, Qt::black, s));
+        plik.rysuj(wydruk, napisy, f, Qt::blue, s);
+        QCOMPARE(plik.obraz(), rysujNapisy(wydruk, napisy, f, Qt::blue, s));
+    }
 }
 
 void TestEksport::nazwyZastrzezone() {
