@@ -65,7 +65,13 @@ QString dopelnijNapis(const QString& tekst) {
 // was found is kept as long as the palette stays: the same blends of the same colours come
 // back in every export.
 struct PlikBitmapy::Paleta {
-    explicit Paleta(const QList<QRgb>& kolory) : m_kolory(kolory) {}
+    explicit Paleta(const QList<QRgb>& kolory) : m_kolory(kolory) {
+        for (qsizetype i = 0; i < std::min<qsizetype>(kolory.size(), 256); ++i)
+            pelne[static_cast<std::size_t>(i)] = kolory.at(i) | 0xFF000000u;
+    }
+
+    // The entries as the canvas has them, opaque; none beyond the palette.
+    std::array<QRgb, 256> pelne{};
 
     uchar najblizszy(QRgb c) {
         c |= 0xFF000000u;
@@ -181,34 +187,51 @@ void PlikBitmapy::doPlotna(const QRect& czesc, QImage& plotno, QPoint poczatekPl
     }
 }
 
-void PlikBitmapy::doPliku(const QImage& plotno, QPoint poczatekPlotna) {
-    const QRgb* kolory = m_kolory.constData();
+void PlikBitmapy::doPliku(const QImage& plotno, QPoint poczatekPlotna, const QColor& tlo) {
     const int szerokosc = plotno.width();
     const int wysokosc = plotno.height();
+    // Most of the canvas is an opaque background: what its pixels become, by the index they
+    // had, is looked up once for the whole canvas. No canvas pixel is transparent, so a
+    // background that is not opaque matches none.
+    const QRgb kolorTla = tlo.alpha() == 255 ? tlo.rgb() : 0;
+    std::array<uchar, 256> naTle{};
+    if (m_paleta && kolorTla != 0) {
+        const uchar wpisTla = m_paleta->najblizszy(kolorTla);
+        for (std::size_t i = 0; i < naTle.size(); ++i)
+            naTle[i] = m_paleta->pelne[i] == kolorTla ? static_cast<uchar>(i) : wpisTla;
+    }
     for (int y = 0; y < wysokosc; ++y) {
         uchar* z = wiersz(poczatekPlotna.y() + y);
         const auto* c = reinterpret_cast<const QRgb*>(plotno.constScanLine(y));
         if (m_paleta) {
             z += poczatekPlotna.x();
-            // Runs of one colour (the background, the text's core) look the palette up once.
+            const QRgb* pelne = m_paleta->pelne.data();
+            // Runs of one colour (the text's core) look the palette up once.
             QRgb ostatni = 0; // no colour of the canvas: they are all opaque
             uchar wpis = 0;
             for (int x = 0; x < szerokosc; ++x) {
-                // An untouched pixel keeps its index, also where two entries share a colour.
-                if (c[x] == (kolory[z[x]] | 0xFF000000u))
+                const QRgb k = c[x]; // read once: the file's bytes may alias it
+                const uchar byl = z[x];
+                if (k == kolorTla) {
+                    z[x] = naTle[byl];
                     continue;
-                if (c[x] != ostatni) {
-                    ostatni = c[x];
-                    wpis = m_paleta->najblizszy(c[x]);
+                }
+                // An untouched pixel keeps its index, also where two entries share a colour.
+                if (k == pelne[byl])
+                    continue;
+                if (k != ostatni) {
+                    ostatni = k;
+                    wpis = m_paleta->najblizszy(k);
                 }
                 z[x] = wpis;
             }
         } else {
             z += 3 * poczatekPlotna.x();
             for (int x = 0; x < szerokosc; ++x) {
-                z[3 * x] = static_cast<uchar>(qBlue(c[x]));
-                z[3 * x + 1] = static_cast<uchar>(qGreen(c[x]));
-                z[3 * x + 2] = static_cast<uchar>(qRed(c[x]));
+                const QRgb k = c[x];
+                z[3 * x] = static_cast<uchar>(qBlue(k));
+                z[3 * x + 1] = static_cast<uchar>(qGreen(k));
+                z[3 * x + 2] = static_cast<uchar>(qRed(k));
             }
         }
     }
@@ -242,12 +265,14 @@ void PlikBitmapy::rysujNapis(const QRect& prostokat, const QString& tekst, const
         QPainter p(&plotno);
         p.translate(-obszar.topLeft());
         p.setFont(czcionka);
-        p.fillRect(prostokat, tlo);
-        p.fillRect(tloTekstu, tlo);
+        if (tlo.alpha() != 255) { // an opaque one filled the canvas already
+            p.fillRect(prostokat, tlo);
+            p.fillRect(tloTekstu, tlo);
+        }
         p.setPen(kolorTekstu);
         p.drawText(QPoint(prostokat.left(), prostokat.top() + fm.ascent()), tekst);
     }
-    doPliku(plotno, obszar.topLeft());
+    doPliku(plotno, obszar.topLeft(), tlo);
 }
 
 void PlikBitmapy::rysuj(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,

@@ -100,9 +100,9 @@ private:
     std::size_t zostajaNapisy(const std::vector<NapisEksportu>& napisy, const QFont& czcionka,
                               const QColor& kolorTekstu, SkalaEksportu s) const;
     // The file's pixels of `czesc` onto the canvas whose top-left lies at `poczatekPlotna` of
-    // the bitmap, and the whole canvas back into the file.
+    // the bitmap, and the whole canvas, drawn on the background `tlo`, back into the file.
     void doPlotna(const QRect& czesc, QImage& plotno, QPoint poczatekPlotna) const;
-    void doPliku(const QImage& plotno, QPoint poczatekPlotna);
+    void doPliku(const QImage& plotno, QPoint poczatekPlotna, const QColor& tlo);
     void rysujNapis(const QRect& prostokat, const QString& tekst, const QColor& tlo,
                     const QFont& czcionka, const QFontMetrics& fm, const QColor& kolorTekstu);
     qsizetype poczatekWiersza(int y) const;
