@@ -4,11 +4,13 @@
 #include <QIODevice>
 #include <QPainter>
 #include <QRegion>
+#include <QTextLayout>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "core/BladProgramu.h"
 #include "core/ZapisPliku.h"
@@ -241,9 +243,22 @@ void PlikBitmapy::doPliku(const QImage& plotno, QPoint poczatekPlotna, const QCo
 // back in the file's own pixel format. Labels are drawn one after another, each on what the
 // ones before it left.
 void PlikBitmapy::rysujNapis(const QRect& prostokat, const QString& tekst, const QColor& tlo,
-                             const QFont& czcionka, const QFontMetrics& fm,
-                             const QColor& kolorTekstu) {
-    const QRect tloTekstu(prostokat.topLeft(), QSize(fm.horizontalAdvance(tekst), fm.height()));
+                             const QFont& czcionka, const Miara& miara, const QColor& kolorTekstu) {
+    // The text is shaped once, for both its width and its drawing; the trailing blanks of a
+    // padded label count in the width, as in the font's advance of the whole text.
+    QTextLayout uklad(tekst, czcionka, miara.urzadzenie);
+    QTextOption opcje;
+    opcje.setWrapMode(QTextOption::NoWrap);
+    opcje.setTextDirection(Qt::LeftToRight); // as a painter of this left-to-right program
+    opcje.setFlags(QTextOption::IncludeTrailingSpaces);
+    uklad.setTextOption(opcje);
+    uklad.setCacheEnabled(true); // else the drawing shapes it again
+    uklad.beginLayout();
+    QTextLine linia = uklad.createLine();
+    linia.setLineWidth(std::numeric_limits<int>::max() / 2.0);
+    uklad.endLayout();
+    const QRect tloTekstu(prostokat.topLeft(),
+                          QSize(qRound(linia.horizontalAdvance()), miara.wysokosc));
     const QRect obszar = (prostokat | tloTekstu) & QRect(0, 0, m_szerokosc, m_wysokosc);
     m_narysowane.push_back({tekst, prostokat, tlo, obszar});
     if (obszar.isEmpty())
@@ -264,13 +279,14 @@ void PlikBitmapy::rysujNapis(const QRect& prostokat, const QString& tekst, const
     {
         QPainter p(&plotno);
         p.translate(-obszar.topLeft());
-        p.setFont(czcionka);
         if (tlo.alpha() != 255) { // an opaque one filled the canvas already
             p.fillRect(prostokat, tlo);
             p.fillRect(tloTekstu, tlo);
         }
         p.setPen(kolorTekstu);
-        p.drawText(QPoint(prostokat.left(), prostokat.top() + fm.ascent()), tekst);
+        // The baseline at the font's ascent, in whole pixels, below the rectangle's top.
+        linia.draw(&p,
+                   QPointF(prostokat.left(), prostokat.top() + miara.wzniesienie - linia.ascent()));
     }
     doPliku(plotno, obszar.topLeft(), tlo);
 }
@@ -295,15 +311,16 @@ void PlikBitmapy::rysuj(const QImage& wydruk, const std::vector<NapisEksportu>& 
         napisy.begin(), napisy.end(), [](const NapisEksportu& n) { return !n.tekst.isEmpty(); }));
     if (zostaja == zTekstem)
         return;
-    QImage miara(1, 1, QImage::Format_RGB32); // the font measured as on the bitmap
-    miara.setDotsPerMeterX(m_rozdzielczosc.width());
-    miara.setDotsPerMeterY(m_rozdzielczosc.height());
-    const QFontMetrics fm(czcionka, &miara);
+    QImage urzadzenie(1, 1, QImage::Format_RGB32); // the font measured as on the bitmap
+    urzadzenie.setDotsPerMeterX(m_rozdzielczosc.width());
+    urzadzenie.setDotsPerMeterY(m_rozdzielczosc.height());
+    const QFontMetrics fm(czcionka, &urzadzenie);
+    const Miara miara{&urzadzenie, fm.height(), fm.ascent()};
     std::size_t kolejny = 0; // of the labels with text
     for (const NapisEksportu& n : napisy)
         if (!n.tekst.isEmpty() && kolejny++ >= zostaja)
             rysujNapis(prostokatNapisu(n.polozenie, n.jednoliniowy, s), n.tekst, n.tlo, czcionka,
-                       fm, kolorTekstu);
+                       miara, kolorTekstu);
 }
 
 QImage PlikBitmapy::obraz() const {
