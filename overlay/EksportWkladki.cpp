@@ -77,11 +77,15 @@ struct PlikBitmapy::Paleta {
 
     uchar najblizszy(QRgb c) {
         c |= 0xFF000000u;
-        // A small table indexed by the colour's hash; a colour that finds another in its slot
-        // is searched again and takes the slot.
-        Wpis& w = m_pamiec[(c * 2654435761u) >> (32 - kBityPamieci)];
-        if (w.kolor == c)
-            return w.indeks;
+        // A small table indexed by the colour's hash, two slots a hash: a colour found in
+        // neither is searched again and takes the first, whose colour moves to the second.
+        // With one slot a hash, colours of a text's edges that shared one pushed each other
+        // out, export after export.
+        Wpis* para = &m_pamiec[((c * 2654435761u) >> (32 - kBityPamieci)) & ~std::size_t(1)];
+        if (para[0].kolor == c)
+            return para[0].indeks;
+        if (para[1].kolor == c)
+            return para[1].indeks;
         int najlepszy = 0;
         long najmniej = -1;
         for (qsizetype i = 0; i < m_kolory.size(); ++i) {
@@ -95,8 +99,9 @@ struct PlikBitmapy::Paleta {
                 najlepszy = static_cast<int>(i);
             }
         }
-        w = {c, static_cast<uchar>(najlepszy)};
-        return w.indeks;
+        para[1] = para[0];
+        para[0] = {c, static_cast<uchar>(najlepszy)};
+        return para[0].indeks;
     }
 
 private:
