@@ -79,8 +79,8 @@ struct PlikBitmapy::Paleta {
         c |= 0xFF000000u;
         // A small table indexed by the colour's hash, two slots a hash: a colour found in
         // neither is searched again and takes the first, whose colour moves to the second.
-        // With one slot a hash, colours of a text's edges that shared one pushed each other
-        // out, export after export.
+        // With one slot, two colours of a text's edges that shared it pushed each other out
+        // all through every export.
         Wpis* para = &m_pamiec[((c * 2654435761u) >> (32 - kBityPamieci)) & ~std::size_t(1)];
         if (para[0].kolor == c)
             return para[0].indeks;
@@ -216,22 +216,39 @@ void PlikBitmapy::doPliku(const QImage& plotno, QPoint poczatekPlotna, const QCo
             // Runs of one colour (the text's core) look the palette up once.
             QRgb ostatni = 0; // no colour of the canvas: they are all opaque
             uchar wpis = 0;
-            for (int x = 0; x < szerokosc; ++x) {
+            const auto piksel = [&](int x) {
                 const QRgb k = c[x]; // read once: the file's bytes may alias it
                 const uchar byl = z[x];
                 if (k == kolorTla) {
                     z[x] = naTle[byl];
-                    continue;
+                    return;
                 }
                 // An untouched pixel keeps its index, also where two entries share a colour.
                 if (k == pelne[byl])
-                    continue;
+                    return;
                 if (k != ostatni) {
                     ostatni = k;
                     wpis = m_paleta->najblizszy(k);
                 }
                 z[x] = wpis;
+            };
+            // Sixteen pixels in a row of just the background, as around the text, are only
+            // looked up by their index.
+            constexpr int kPaczka = 16;
+            int x = 0;
+            for (; x + kPaczka <= szerokosc; x += kPaczka) {
+                QRgb inne = 0;
+                for (int j = 0; j < kPaczka; ++j)
+                    inne |= c[x + j] ^ kolorTla;
+                if (inne == 0 && kolorTla != 0)
+                    for (int j = 0; j < kPaczka; ++j)
+                        z[x + j] = naTle[z[x + j]];
+                else
+                    for (int j = 0; j < kPaczka; ++j)
+                        piksel(x + j);
             }
+            for (; x < szerokosc; ++x)
+                piksel(x);
         } else {
             z += 3 * poczatekPlotna.x();
             for (int x = 0; x < szerokosc; ++x) {
