@@ -147,10 +147,7 @@ int KontrolerWkladki::typWkladki() const {
 
 void KontrolerWkladki::ustawTekst(QLineEdit* edit, const QString& tekst) {
     // The limit must not cut a longer text; textChanged brings it back down afterwards.
-    // Setting it lays the old text out anew, even at the same limit: only when it moves.
-    const int limit = std::max<int>(kDlugoscNapisu, tekst.size());
-    if (edit->maxLength() != limit)
-        edit->setMaxLength(limit);
+    edit->setMaxLength(std::max<int>(kDlugoscNapisu, tekst.size()));
     edit->setText(tekst);
     // A label wider than its edit shows its beginning, not its end.
     edit->setCursorPosition(0);
