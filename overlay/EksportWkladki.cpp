@@ -251,11 +251,15 @@ void PlikBitmapy::doPliku(const QImage& plotno, QPoint poczatekPlotna, const QCo
                 piksel(x);
         } else {
             z += 3 * poczatekPlotna.x();
-            for (int x = 0; x < szerokosc; ++x) {
-                const QRgb k = c[x];
-                z[3 * x] = static_cast<uchar>(qBlue(k));
-                z[3 * x + 1] = static_cast<uchar>(qGreen(k));
-                z[3 * x + 2] = static_cast<uchar>(qRed(k));
+            // A canvas pixel in little-endian order is the file's blue, green and red, and a
+            // fourth byte that the next pixel overwrites: one store a pixel, but the last.
+            for (int x = 0; x + 1 < szerokosc; ++x) {
+                const quint32 k = qToLittleEndian<quint32>(c[x]);
+                std::memcpy(z + 3 * x, &k, 4);
+            }
+            if (szerokosc > 0) {
+                const quint32 k = qToLittleEndian<quint32>(c[szerokosc - 1]);
+                std::memcpy(z + 3 * (szerokosc - 1), &k, 3);
             }
         }
     }
