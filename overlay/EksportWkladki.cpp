@@ -4,11 +4,13 @@
 #include <QIODevice>
 #include <QPainter>
 #include <QRegion>
+#include <QTextLayout>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "core/BladProgramu.h"
 #include "core/ZapisPliku.h"
@@ -65,15 +67,25 @@ QString dopelnijNapis(const QString& tekst) {
 // was found is kept as long as the palette stays: the same blends of the same colours come
 // back in every export.
 struct PlikBitmapy::Paleta {
-    explicit Paleta(const QList<QRgb>& kolory) : m_kolory(kolory) {}
+    explicit Paleta(const QList<QRgb>& kolory) : m_kolory(kolory) {
+        for (qsizetype i = 0; i < std::min<qsizetype>(kolory.size(), 256); ++i)
+            pelne[static_cast<std::size_t>(i)] = kolory.at(i) | 0xFF000000u;
+    }
+
+    // The entries as the canvas has them, opaque; none beyond the palette.
+    std::array<QRgb, 256> pelne{};
 
     uchar najblizszy(QRgb c) {
         c |= 0xFF000000u;
-        // A small table indexed by the colour's hash; a colour that finds another in its slot
-        // is searched again and takes the slot.
-        Wpis& w = m_pamiec[(c * 2654435761u) >> (32 - kBityPamieci)];
-        if (w.kolor == c)
-            return w.indeks;
+        // A small table indexed by the colour's hash, two slots a hash: a colour found in
+        // neither is searched again and takes the first, whose colour moves to the second.
+        // With one slot, two colours of a text's edges that shared it pushed each other out
+        // all through every export.
+        Wpis* para = &m_pamiec[((c * 2654435761u) >> (32 - kBityPamieci)) & ~std::size_t(1)];
+        if (para[0].kolor == c)
+            return para[0].indeks;
+        if (para[1].kolor == c)
+            return para[1].indeks;
         int najlepszy = 0;
         long najmniej = -1;
         for (qsizetype i = 0; i < m_kolory.size(); ++i) {
@@ -87,8 +99,9 @@ struct PlikBitmapy::Paleta {
                 najlepszy = static_cast<int>(i);
             }
         }
-        w = {c, static_cast<uchar>(najlepszy)};
-        return w.indeks;
+        para[1] = para[0];
+        para[0] = {c, static_cast<uchar>(najlepszy)};
+        return para[0].indeks;
     }
 
 private:
@@ -181,34 +194,72 @@ void PlikBitmapy::doPlotna(const QRect& czesc, QImage& plotno, QPoint poczatekPl
     }
 }
 
-void PlikBitmapy::doPliku(const QImage& plotno, QPoint poczatekPlotna) {
-    const QRgb* kolory = m_kolory.constData();
+void PlikBitmapy::doPliku(const QImage& plotno, QPoint poczatekPlotna, const QColor& tlo) {
     const int szerokosc = plotno.width();
     const int wysokosc = plotno.height();
+    // Most of the canvas is an opaque background: what its pixels become, by the index they
+    // had, is looked up once for the whole canvas. No canvas pixel is transparent, so a
+    // background that is not opaque matches none.
+    const QRgb kolorTla = tlo.alpha() == 255 ? tlo.rgb() : 0;
+    std::array<uchar, 256> naTle{};
+    if (m_paleta && kolorTla != 0) {
+        const uchar wpisTla = m_paleta->najblizszy(kolorTla);
+        for (std::size_t i = 0; i < naTle.size(); ++i)
+            naTle[i] = m_paleta->pelne[i] == kolorTla ? static_cast<uchar>(i) : wpisTla;
+    }
     for (int y = 0; y < wysokosc; ++y) {
         uchar* z = wiersz(poczatekPlotna.y() + y);
         const auto* c = reinterpret_cast<const QRgb*>(plotno.constScanLine(y));
         if (m_paleta) {
             z += poczatekPlotna.x();
-            // Runs of one colour (the background, the text's core) look the palette up once.
+            const QRgb* pelne = m_paleta->pelne.data();
+            // Runs of one colour (the text's core) look the palette up once.
             QRgb ostatni = 0; // no colour of the canvas: they are all opaque
             uchar wpis = 0;
-            for (int x = 0; x < szerokosc; ++x) {
+            const auto piksel = [&](int x) {
+                const QRgb k = c[x]; // read once: the file's bytes may alias it
+                const uchar byl = z[x];
+                if (k == kolorTla) {
+                    z[x] = naTle[byl];
+                    return;
+                }
                 // An untouched pixel keeps its index, also where two entries share a colour.
-                if (c[x] == (kolory[z[x]] | 0xFF000000u))
-                    continue;
-                if (c[x] != ostatni) {
-                    ostatni = c[x];
-                    wpis = m_paleta->najblizszy(c[x]);
+                if (k == pelne[byl])
+                    return;
+                if (k != ostatni) {
+                    ostatni = k;
+                    wpis = m_paleta->najblizszy(k);
                 }
                 z[x] = wpis;
+            };
+            // Sixteen pixels in a row of just the background, as around the text, are only
+            // looked up by their index.
+            constexpr int kPaczka = 16;
+            int x = 0;
+            for (; x + kPaczka <= szerokosc; x += kPaczka) {
+                QRgb inne = 0;
+                for (int j = 0; j < kPaczka; ++j)
+                    inne |= c[x + j] ^ kolorTla;
+                if (inne == 0 && kolorTla != 0)
+                    for (int j = 0; j < kPaczka; ++j)
+                        z[x + j] = naTle[z[x + j]];
+                else
+                    for (int j = 0; j < kPaczka; ++j)
+                        piksel(x + j);
             }
+            for (; x < szerokosc; ++x)
+                piksel(x);
         } else {
             z += 3 * poczatekPlotna.x();
-            for (int x = 0; x < szerokosc; ++x) {
-                z[3 * x] = static_cast<uchar>(qBlue(c[x]));
-                z[3 * x + 1] = static_cast<uchar>(qGreen(c[x]));
-                z[3 * x + 2] = static_cast<uchar>(qRed(c[x]));
+            // A canvas pixel in little-endian order is the file's blue, green and red, and a
+            // fourth byte that the next pixel overwrites: one store a pixel, but the last.
+            for (int x = 0; x + 1 < szerokosc; ++x) {
+                const quint32 k = qToLittleEndian<quint32>(c[x]);
+                std::memcpy(z + 3 * x, &k, 4);
+            }
+            if (szerokosc > 0) {
+                const quint32 k = qToLittleEndian<quint32>(c[szerokosc - 1]);
+                std::memcpy(z + 3 * (szerokosc - 1), &k, 3);
             }
         }
     }
@@ -218,9 +269,22 @@ void PlikBitmapy::doPliku(const QImage& plotno, QPoint poczatekPlotna) {
 // back in the file's own pixel format. Labels are drawn one after another, each on what the
 // ones before it left.
 void PlikBitmapy::rysujNapis(const QRect& prostokat, const QString& tekst, const QColor& tlo,
-                             const QFont& czcionka, const QFontMetrics& fm,
-                             const QColor& kolorTekstu) {
-    const QRect tloTekstu(prostokat.topLeft(), QSize(fm.horizontalAdvance(tekst), fm.height()));
+                             const QFont& czcionka, const Miara& miara, const QColor& kolorTekstu) {
+    // The text is shaped once, for both its width and its drawing; the trailing blanks of a
+    // padded label count in the width, as in the font's advance of the whole text.
+    QTextLayout uklad(tekst, czcionka, miara.urzadzenie);
+    QTextOption opcje;
+    opcje.setWrapMode(QTextOption::NoWrap);
+    opcje.setTextDirection(Qt::LeftToRight); // as a painter of this left-to-right program
+    opcje.setFlags(QTextOption::IncludeTrailingSpaces);
+    uklad.setTextOption(opcje);
+    uklad.setCacheEnabled(true); // else the drawing shapes it again
+    uklad.beginLayout();
+    QTextLine linia = uklad.createLine();
+    linia.setLineWidth(std::numeric_limits<int>::max() / 2.0);
+    uklad.endLayout();
+    const QRect tloTekstu(prostokat.topLeft(),
+                          QSize(qRound(linia.horizontalAdvance()), miara.wysokosc));
     const QRect obszar = (prostokat | tloTekstu) & QRect(0, 0, m_szerokosc, m_wysokosc);
     m_narysowane.push_back({tekst, prostokat, tlo, obszar});
     if (obszar.isEmpty())
@@ -241,13 +305,16 @@ void PlikBitmapy::rysujNapis(const QRect& prostokat, const QString& tekst, const
     {
         QPainter p(&plotno);
         p.translate(-obszar.topLeft());
-        p.setFont(czcionka);
-        p.fillRect(prostokat, tlo);
-        p.fillRect(tloTekstu, tlo);
+        if (tlo.alpha() != 255) { // an opaque one filled the canvas already
+            p.fillRect(prostokat, tlo);
+            p.fillRect(tloTekstu, tlo);
+        }
         p.setPen(kolorTekstu);
-        p.drawText(QPoint(prostokat.left(), prostokat.top() + fm.ascent()), tekst);
+        // The baseline at the font's ascent, in whole pixels, below the rectangle's top.
+        linia.draw(&p,
+                   QPointF(prostokat.left(), prostokat.top() + miara.wzniesienie - linia.ascent()));
     }
-    doPliku(plotno, obszar.topLeft());
+    doPliku(plotno, obszar.topLeft(), tlo);
 }
 
 void PlikBitmapy::rysuj(const QImage& wydruk, const std::vector<NapisEksportu>& napisy,
@@ -270,15 +337,16 @@ void PlikBitmapy::rysuj(const QImage& wydruk, const std::vector<NapisEksportu>& 
         napisy.begin(), napisy.end(), [](const NapisEksportu& n) { return !n.tekst.isEmpty(); }));
     if (zostaja == zTekstem)
         return;
-    QImage miara(1, 1, QImage::Format_RGB32); // the font measured as on the bitmap
-    miara.setDotsPerMeterX(m_rozdzielczosc.width());
-    miara.setDotsPerMeterY(m_rozdzielczosc.height());
-    const QFontMetrics fm(czcionka, &miara);
+    QImage urzadzenie(1, 1, QImage::Format_RGB32); // the font measured as on the bitmap
+    urzadzenie.setDotsPerMeterX(m_rozdzielczosc.width());
+    urzadzenie.setDotsPerMeterY(m_rozdzielczosc.height());
+    const QFontMetrics fm(czcionka, &urzadzenie);
+    const Miara miara{&urzadzenie, fm.height(), fm.ascent()};
     std::size_t kolejny = 0; // of the labels with text
     for (const NapisEksportu& n : napisy)
         if (!n.tekst.isEmpty() && kolejny++ >= zostaja)
             rysujNapis(prostokatNapisu(n.polozenie, n.jednoliniowy, s), n.tekst, n.tlo, czcionka,
-                       fm, kolorTekstu);
+                       miara, kolorTekstu);
 }
 
 QImage PlikBitmapy::obraz() const {

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-class QFontMetrics;
+class QPaintDevice;
 
 // Labels sit this many bitmap pixels right of their scaled window position: the print bitmap
 // carries a strip at its left edge that the screen picture lacks.
@@ -100,11 +100,18 @@ private:
     std::size_t zostajaNapisy(const std::vector<NapisEksportu>& napisy, const QFont& czcionka,
                               const QColor& kolorTekstu, SkalaEksportu s) const;
     // The file's pixels of `czesc` onto the canvas whose top-left lies at `poczatekPlotna` of
-    // the bitmap, and the whole canvas back into the file.
+    // the bitmap, and the whole canvas, drawn on the background `tlo`, back into the file.
     void doPlotna(const QRect& czesc, QImage& plotno, QPoint poczatekPlotna) const;
-    void doPliku(const QImage& plotno, QPoint poczatekPlotna);
+    void doPliku(const QImage& plotno, QPoint poczatekPlotna, const QColor& tlo);
+    // The labels' font as on the bitmap: the device it is laid out for, its line height and
+    // its ascent in whole pixels.
+    struct Miara {
+        QPaintDevice* urzadzenie;
+        int wysokosc;
+        int wzniesienie;
+    };
     void rysujNapis(const QRect& prostokat, const QString& tekst, const QColor& tlo,
-                    const QFont& czcionka, const QFontMetrics& fm, const QColor& kolorTekstu);
+                    const QFont& czcionka, const Miara& miara, const QColor& kolorTekstu);
     qsizetype poczatekWiersza(int y) const;
     uchar* wiersz(int y);
 

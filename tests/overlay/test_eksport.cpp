@@ -76,6 +76,7 @@ private slots:
     void pusteNapisyNieZmieniajaBitmapy();
     void napisyPikselPoPikselu_data();
     void napisyPikselPoPikselu();
+    void tloNadWpisamiJednegoKoloru();
     void zapisanyPlikMaFormatWydruku_data();
     void zapisanyPlikMaFormatWydruku();
     void powierzchniaIBuforPonownie();
@@ -266,6 +267,26 @@ void TestEksport::napisyPikselPoPikselu() {
     for (int y = prostokatNapisu({84, 95}, false, s).top(); y < r5.top(); ++y)
         QCOMPARE(piksel(wynik, 495, y), piksel(wydruk, 495, y));
     QCOMPARE(piksel(wynik, r5.right(), r5.bottom()), oczekiwaneTlo);
+}
+
+void TestEksport::tloNadWpisamiJednegoKoloru() {
+    // Entries 0 and 2 share the background's colour: under a label's background a pixel of
+    // entry 2 keeps its index, one of another colour takes the first entry of that colour.
+    QImage obraz(300, 20, QImage::Format_Indexed8);
+    obraz.setColorTable({qRgb(255, 0, 0), qRgb(255, 255, 255), qRgb(255, 0, 0)});
+    obraz.fill(1);
+    for (int y = 0; y < obraz.height(); ++y)
+        for (int x = 0; x < obraz.width(); x += 3)
+            obraz.setPixel(x, y, 2);
+    const SkalaEksportu s{1.0, 1.0};
+    const QImage wynik =
+        rysujNapisy(obraz, {{QStringLiteral("        "), {0, 0}, false, QColor(255, 0, 0)}},
+                    czcionkaOkna(), Qt::black, s);
+    const QRect r = prostokatNapisu({0, 0}, false, s);
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            QCOMPARE(wynik.pixelIndex(x, y), x % 3 == 0 ? 2 : 0);
+    QCOMPARE(wynik.pixelIndex(r.left() - 1, 0), 1);
 }
 
 void TestEksport::zapisanyPlikMaFormatWydruku_data() {
