@@ -27,6 +27,7 @@
 #include "overlay/EksportWkladki.h"
 #include "overlay/NapisyKlawiszy.h"
 #include "overlay/ObrazyWkladki.h"
+#include "overlay/PlikBitmapy.h"
 #include "overlay/PlikNapisow.h"
 #include "overlay/okno/KontrolerWkladki.h"
 #include "ui_TForm3.h"

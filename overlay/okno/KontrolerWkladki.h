@@ -9,8 +9,8 @@
 #include <optional>
 
 #include "core/okno/Dialogi.h"
-#include "overlay/EksportWkladki.h"
 #include "overlay/NapisyKlawiszy.h"
+#include "overlay/PlikBitmapy.h"
 #include "overlay/okno/WidokWkladki.h"
 
 class QLineEdit;

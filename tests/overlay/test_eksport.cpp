@@ -12,6 +12,7 @@
 #include "core/NazwyPlikow.h"
 #include "overlay/EksportWkladki.h"
 #include "overlay/ObrazyWkladki.h"
+#include "overlay/PlikBitmapy.h"
 #include "resources/ekran/ObrazWRozmiarze.h"
 
 namespace {
