@@ -311,4 +311,3 @@ QImage PlikBitmapy::obraz() const {
     wynik.setDotsPerMeterY(static_cast<int>(qFromLittleEndian<quint32>(m_plik.constData() + 42)));
     return wynik;
 }
-
