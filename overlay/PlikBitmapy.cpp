@@ -130,14 +130,13 @@ std::size_t PlikBitmapy::zostajaNapisy(const std::vector<NapisEksportu>& napisy,
 }
 
 void PlikBitmapy::doPlotna(const QRect& czesc, QImage& plotno, QPoint poczatekPlotna) const {
-    const QRgb* kolory = m_kolory.constData();
+    const QRgb* pelne = m_paleta ? m_paleta->pelne.data() : nullptr;
     for (int y = czesc.top(); y <= czesc.bottom(); ++y) {
         const uchar* z = reinterpret_cast<const uchar*>(m_plik.constData()) + poczatekWiersza(y);
         auto* c =
             reinterpret_cast<QRgb*>(plotno.scanLine(y - poczatekPlotna.y())) - poczatekPlotna.x();
         for (int x = czesc.left(); x <= czesc.right(); ++x)
-            c[x] =
-                m_paleta ? kolory[z[x]] | 0xFF000000u : qRgb(z[3 * x + 2], z[3 * x + 1], z[3 * x]);
+            c[x] = pelne ? pelne[z[x]] : qRgb(z[3 * x + 2], z[3 * x + 1], z[3 * x]);
     }
 }
 

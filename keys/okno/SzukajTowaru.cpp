@@ -113,7 +113,7 @@ void SzukajTowaru::szukaj(const QString& tekst) {
 
 void SzukajTowaru::przesun(int oIle) {
     const int ile = m_model->rowCount();
-    if (ile == 0 || !m_wyniki)
+    if (ile == 0) // no matches listed, so no list made yet either
         return;
     const int wiersz = std::clamp(m_wyniki->currentIndex().row() + oIle, 0, ile - 1);
     m_wyniki->setCurrentIndex(m_model->index(wiersz));

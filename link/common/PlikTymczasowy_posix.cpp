@@ -166,12 +166,11 @@ bool PlikTymczasowy::utworz(const std::string& sciezka, bool szukajPozostalosci)
         return niepowodzenie(kNieZwyklyPlik);
     if (istnieje && ::access(cel_.c_str(), W_OK) != 0)
         return niepowodzenie(errno);
-    const auto ukosnik = cel_.rfind('/');
-    const std::string folder = ukosnik == std::string::npos ? "." : cel_.substr(0, ukosnik + 1);
-    const std::string nazwa = ukosnik == std::string::npos ? cel_ : cel_.substr(ukosnik + 1);
+    const auto [folder, nazwa] = folderINazwa(cel_);
+    // The folder as the target names it, with its slash (none for a bare name).
+    const std::string przedNazwa = cel_.substr(0, cel_.size() - nazwa.size());
     for (int proba = 0; proba < 20; ++proba) {
-        const std::string kandydat = (ukosnik == std::string::npos ? std::string() : folder) + "." +
-                                     nazwa + "." + losowyPrzyrostek() + ".tmp";
+        const std::string kandydat = przedNazwa + "." + nazwa + "." + losowyPrzyrostek() + ".tmp";
         // Mode 0666 under the user's umask, as any plainly created file.
         const int fd =
             ::open(kandydat.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
@@ -185,8 +184,7 @@ bool PlikTymczasowy::utworz(const std::string& sciezka, bool szukajPozostalosci)
             if (istnieje && ::fchmod(fd_, stary.st_mode & 07777) != 0)
                 return niepowodzenie(errno);
             if (szukajPozostalosci)
-                usunOsierocone(folderINazwa(cel_).first, {nazwa},
-                               kandydat.substr(kandydat.rfind('/') + 1));
+                usunOsierocone(folder, {nazwa}, kandydat.substr(przedNazwa.size()));
             return true;
         }
         if (errno != EEXIST)

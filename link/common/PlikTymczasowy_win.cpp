@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdint>
 #include <random>
+#include <string>
+#include <utility>
 
 namespace pixo {
 
@@ -57,6 +59,15 @@ int numerBledu(DWORD blad) {
 
 // Temporaries of `nazwa` left in `folder` by writers killed before they finished. A living
 // writer holds its temporary open without sharing, so it cannot be deleted; a leftover can.
+// The folder part of a path as written, with its separator (empty for a bare name), and the
+// file's name.
+std::pair<std::string, std::string> folderINazwa(const std::string& sciezka) {
+    const auto ukosnik = sciezka.find_last_of("/\\");
+    if (ukosnik == std::string::npos)
+        return {std::string(), sciezka};
+    return {sciezka.substr(0, ukosnik + 1), sciezka.substr(ukosnik + 1)};
+}
+
 void usunOsierocone(const std::string& folder, const std::string& nazwa) {
     const std::string poczatek = "." + nazwa + ".";
     WIN32_FIND_DATAA d;
@@ -95,9 +106,7 @@ bool PlikTymczasowy::utworz(const std::string& sciezka, bool szukajPozostalosci)
         return niepowodzenie(EISDIR);
     if (istnieje && (atrybuty & FILE_ATTRIBUTE_READONLY))
         return niepowodzenie(EACCES);
-    const auto ukosnik = cel_.find_last_of("/\\");
-    const std::string folder = ukosnik == std::string::npos ? "" : cel_.substr(0, ukosnik + 1);
-    const std::string nazwa = ukosnik == std::string::npos ? cel_ : cel_.substr(ukosnik + 1);
+    const auto [folder, nazwa] = folderINazwa(cel_);
     for (int proba = 0; proba < 20; ++proba) {
         const std::string kandydat = folder + "." + nazwa + "." + losowyPrzyrostek() + ".tmp";
         // No sharing: the open handle is this writer's lock on its temporary.
@@ -165,9 +174,8 @@ void usunPozostalosci(const std::vector<std::string>& sciezki) {
     for (const std::string& sciezka : sciezki) {
         if (sciezka.empty())
             continue;
-        const auto ukosnik = sciezka.find_last_of("/\\");
-        usunOsierocone(ukosnik == std::string::npos ? "" : sciezka.substr(0, ukosnik + 1),
-                       ukosnik == std::string::npos ? sciezka : sciezka.substr(ukosnik + 1));
+        const auto [folder, nazwa] = folderINazwa(sciezka);
+        usunOsierocone(folder, nazwa);
     }
 }
 
